@@ -1,0 +1,15 @@
+#include "app/form1.h"
+#include "platform/app_init.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    platform::prepareApplication();
+    QApplication app(argc, argv);
+    platform::initFonts();
+    Form1 bus;
+    bus.Form_Load();
+    bus.show();
+    return app.exec();
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace platform {
+
+// Before the application object exists: under X11 (and XWayland, where
+// DISPLAY is set) use Qt's xcb platform, so that window positions and
+// stacking work; a platform the user chose is kept.
+void prepareApplication();
+
+// After the application object exists: map the layout's Japanese font names
+// onto the metric-compatible IPA Gothic fonts.
+void initFonts();
+
+} // namespace platform

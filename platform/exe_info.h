@@ -1,0 +1,13 @@
+#pragma once
+#include <QString>
+
+namespace platform {
+
+// The running executable's folder (without a trailing separator, except for "/")
+// and its file name without the extension. A renamed copy reports its own name.
+QString exeFolder();
+QString exeName();
+// The executable's full path, resolved through /proc/self/exe.
+QString exePath();
+
+} // namespace platform

@@ -1,0 +1,90 @@
+#include "platform/file_list.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+
+namespace platform {
+
+FileList::FileList(const QString& pattern) : pattern_(pattern)
+{
+    for (const QString& part : pattern.split(u';', Qt::SkipEmptyParts)) {
+        const QString p = part.trimmed();
+        if (p.startsWith(QLatin1String("*.")))
+            extensions_ << p.mid(1).toLower();
+    }
+}
+
+bool FileList::matches(const QString& name) const
+{
+    if (name.startsWith(u'.'))
+        return false; // hidden
+    return std::any_of(extensions_.cbegin(), extensions_.cend(), [&](const QString& ext) {
+        return name.size() > ext.size() && name.endsWith(ext, Qt::CaseInsensitive);
+    });
+}
+
+std::optional<QString> FileList::list(std::int16_t index) const
+{
+    if (index < 0 || index >= entries_.size())
+        return std::nullopt;
+    return entries_.at(index);
+}
+
+FileList::Outcome FileList::setPath(const QString& folder)
+{
+    if (folder.isEmpty()) {
+        path_.clear();
+        entries_.clear();
+        return {};
+    }
+    const QByteArray native = QFile::encodeName(folder);
+    const int dfd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd < 0) {
+        const int err = errno;
+        if (err == ENOENT)
+            return {Result::NotFound, {}};
+        return {Result::Failed, QString::fromLocal8Bit(std::strerror(err))};
+    }
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(dfd), &::closedir);
+    if (!dir) {
+        const int err = errno;
+        ::close(dfd);
+        return {Result::Failed, QString::fromLocal8Bit(std::strerror(err))};
+    }
+
+    QStringList found;
+    errno = 0;
+    while (const dirent* e = ::readdir(dir.get())) {
+        const QString name = QFile::decodeName(e->d_name);
+        if (!matches(name))
+            continue;
+        unsigned char type = e->d_type;
+        if (type == DT_LNK || type == DT_UNKNOWN) {
+            // Follow links; a broken link or anything but a plain file is passed over.
+            struct stat st {};
+            if (::fstatat(dfd, e->d_name, &st, 0) != 0)
+                continue;
+            type = S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;
+        }
+        if (type == DT_REG)
+            found << name;
+    }
+
+    std::sort(found.begin(), found.end(), [](const QString& a, const QString& b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    if (found.size() > INT16_MAX)
+        found.resize(INT16_MAX);
+    path_ = folder;
+    entries_ = std::move(found);
+    return {};
+}
+
+} // namespace platform

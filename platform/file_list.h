@@ -1,0 +1,48 @@
+#pragma once
+// The hidden file list of the bus window: the picture files of one folder,
+// case-insensitive name order, no folders, no hidden files.
+#include "platform/twips.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+namespace platform {
+
+class FileList {
+public:
+    enum class Result { Ok, NotFound, Failed };
+    struct Outcome {
+        Result result = Result::Ok;
+        QString message; // the system's description when result is Failed
+    };
+
+    // pattern: "*.bmp;*.gif"; only "*.ext" parts are understood.
+    explicit FileList(const QString& pattern);
+
+    // Reads the folder's entries. An empty path lists nothing. On failure the
+    // old entries and path stay.
+    Outcome setPath(const QString& folder);
+
+    QString path() const { return path_; }
+    QString pattern() const { return pattern_; }
+    // The count is a 16-bit number; a folder with more matches lists the first 32767.
+    std::int16_t listCount() const { return static_cast<std::int16_t>(entries_.size()); }
+    // Entry at index, or nullopt when there is none.
+    std::optional<QString> list(std::int16_t index) const;
+    bool matches(const QString& name) const;
+
+    // Where the list stands in its window's layout; it is never shown.
+    tw::Rect twRect() const { return rect_; }
+    void setTwRect(const tw::Rect& r) { rect_ = r; }
+
+private:
+    QString pattern_;
+    QStringList extensions_; // lower case, with the dot
+    QString path_;
+    QStringList entries_;
+    tw::Rect rect_;
+};
+
+} // namespace platform

@@ -1,0 +1,35 @@
+#pragma once
+// The picture loader: BMP, GIF and JPEG through Qt's readers, WMF and EMF
+// through the metafile decoder. The format is taken from the content, never
+// from the name.
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <optional>
+
+namespace platform {
+
+struct Picture {
+    // What was decoded. For a large picture this may cover only the part a
+    // caller asked for (see loadPicture's visible); size is always the whole.
+    QImage image;
+    // Natural size in device-independent pixels (15 twips each).
+    QSize size;
+
+    bool isEmpty() const { return size.isEmpty(); }
+    float widthTwips() const { return static_cast<float>(size.width()) * 15.0f; }
+    float heightTwips() const { return static_cast<float>(size.height()) * 15.0f; }
+};
+
+// An empty path gives an empty picture. A missing, unreadable, special
+// (FIFO, device) or malformed file gives nullopt; error, when given, gets a
+// short reason. visible, when given, is the part of the picture that can be
+// seen (in pixels from the top-left corner): a loader may decode only that.
+std::optional<Picture> loadPicture(const QString& path, QString* error = nullptr,
+                                   std::optional<QRect> visible = std::nullopt);
+
+// A picture from an image already in memory (built-in artwork).
+Picture pictureFromImage(const QImage& image);
+
+} // namespace platform

@@ -1,0 +1,52 @@
+// The bus window's destination sign: stepping with the arrow keys, showing a
+// list entry, and applying the sign folder to the list.
+#include "app/form1.h"
+#include "platform/picture.h"
+
+#include <QMessageBox>
+#include <limits>
+
+bool Form1::showSign(std::int32_t index)
+{
+    if (index < 0 || index > std::numeric_limits<std::int16_t>::max())
+        return false;
+    const auto entry = File1.list(static_cast<std::int16_t>(index));
+    if (!entry)
+        return false;
+    const QString path = sign::picturePath(signFolderPath, *entry);
+    if (path.isEmpty())
+        return false;
+    // Only the part inside Picture1 can be seen; the image still takes the whole size.
+    const auto pic = platform::loadPicture(path, nullptr, QRect(QPoint(0, 0), Picture1->size()));
+    if (!pic || pic->isEmpty())
+        return false;
+    ImgDesiMaku->setPicture(*pic);
+    return true;
+}
+
+void Form1::Picture1_KeyDown(std::int16_t keyCode, std::int16_t /*shift*/)
+{
+    sign::completeFolderPath(signFolderPath);
+    if (const auto pos = signStepper.keyDown(keyCode, File1.listCount()))
+        showSign(*pos);
+}
+
+bool Form1::picDir()
+{
+    const auto outcome = File1.setPath(signFolderPath);
+    switch (outcome.result) {
+    case platform::FileList::Result::Ok:
+        return true;
+    case platform::FileList::Result::NotFound:
+        QMessageBox::information(this, windowTitle(),
+                                 QStringLiteral("指定したパスが見つかりません。再度指定しなおしてください。"));
+        MnuEditHkPic_Click();
+        return false;
+    case platform::FileList::Result::Failed:
+        QMessageBox::information(this, windowTitle(), outcome.message);
+        return true;
+    }
+    return true;
+}
+
+void Form1::MnuEditHkPic_Click() {}
