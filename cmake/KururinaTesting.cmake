@@ -1,0 +1,24 @@
+# kururina_test(NAME SOURCES ... [LIBS ...] [WIDGET])
+#   A GoogleTest program run by ctest. WIDGET: it needs a QApplication and runs
+#   on the offscreen platform.
+# kururina_e2e_test(NAME SCRIPT)
+#   A shell script that drives the real program on the X display the test
+#   command provides (Xvfb with openbox). End-to-end tests never run in parallel.
+function(kururina_test name)
+  cmake_parse_arguments(T "WIDGET" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  if(T_WIDGET)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} kururina_test_main_qt)
+  else()
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KURURINA_SOURCE_DIR=${CMAKE_SOURCE_DIR}" TIMEOUT 300)
+endfunction()
+
+function(kururina_e2e_test name script)
+  add_test(NAME ${name} COMMAND bash ${script})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "KURURINA_BIN_DIR=${CMAKE_BINARY_DIR}/bin;KURURINA_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+    RESOURCE_LOCK x11 LABELS e2e TIMEOUT 600)
+endfunction()

@@ -1,0 +1,13 @@
+// GoogleTest main for tests that need a QApplication (widget tests).
+#include "platform/app_init.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    platform::initFonts();
+    return RUN_ALL_TESTS();
+}
