@@ -1,0 +1,105 @@
+# Shared helpers for the end-to-end tests: they start a private copy of the
+# real program (its settings file lives beside the executable, so every test
+# gets its own folder) on the test display and look at it with xdotool,
+# xwininfo, xprop and import.
+set -euo pipefail
+
+: "${KURURINA_BIN_DIR:?}" "${DISPLAY:?end-to-end tests need the test display (scripts/with-x)}"
+E2E_DIR=$(mktemp -d /tmp/kururina-e2e.XXXXXX)
+BUS_PID=""
+cleanup_e2e() {
+  [ -n "$BUS_PID" ] && kill "$BUS_PID" 2>/dev/null || true
+  if [ -n "${KEEP_E2E:-}" ]; then echo "kept $E2E_DIR"; else rm -rf "$E2E_DIR"; fi
+}
+trap cleanup_e2e EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+log() { echo "-- $*"; }
+
+# install_bus [NAME]: copies the program and everything it loads from its own
+# folder into a fresh folder; prints the executable's path.
+install_bus() {
+  local name=${1:-kururina} dir="$E2E_DIR/app"
+  mkdir -p "$dir"
+  cp "$KURURINA_BIN_DIR/kururina" "$dir/$name"
+  for f in "$KURURINA_BIN_DIR"/*.so "$KURURINA_BIN_DIR"/kururina-*; do
+    [ -e "$f" ] && cp "$f" "$dir/"
+  done
+  echo "$dir/$name"
+}
+
+# start_bus EXE: starts the program and waits for the bus window; sets BUS_PID and BUS_WIN.
+start_bus() {
+  local exe=$1
+  "$exe" >"$E2E_DIR/bus.log" 2>&1 &
+  BUS_PID=$!
+  BUS_WIN=$(wait_window "クルリナ　-　$(basename "$exe")") || fail "bus window did not appear"
+  sleep 0.3
+}
+
+# wait_window TITLE [SECONDS]: prints the id of the visible window with exactly this title.
+wait_window() {
+  local title=$1 secs=${2:-10} id
+  for _ in $(seq $((secs * 20))); do
+    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.05
+  done
+  return 1
+}
+
+# client_geometry WIN: prints "X Y W H" of the client area in root coordinates.
+client_geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}'
+}
+
+# frame_position WIN: prints "X Y" of the window manager's frame (outer top-left).
+frame_position() {
+  local x y w h l r t b
+  read -r x y w h < <(client_geometry "$1")
+  read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+  echo $((x - l)) $((y - t))
+}
+
+# shot FILE [WIN]: screenshot of a window's client area (default: the whole screen).
+shot() {
+  if [ -n "${2:-}" ]; then import -window "$2" "$1"; else import -window root "$1"; fi
+}
+
+# pixel FILE X Y: prints the colour of one pixel as "R G B" (0-255).
+pixel() {
+  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:
+}
+
+# click_in WIN X Y [BUTTON]: clicks at a point of a window's client area.
+click_in() {
+  local x y w h
+  read -r x y w h < <(client_geometry "$1")
+  xdotool mousemove --sync $((x + $2)) $((y + $3)) click "${4:-1}"
+}
+
+# close_window WIN: asks the window manager to close the window.
+close_window() { wmctrl -i -c "$1"; }
+
+# wait_exit [SECONDS]: waits for the program to end; fails when it does not.
+wait_exit() {
+  local secs=${1:-10}
+  for _ in $(seq $((secs * 20))); do
+    kill -0 "$BUS_PID" 2>/dev/null || { wait "$BUS_PID" 2>/dev/null || true; BUS_PID=""; return 0; }
+    sleep 0.05
+  done
+  fail "program did not exit"
+}
+
+# popup_menu: prints "X Y W H" of the visible override-redirect menu window, if any.
+popup_menu() {
+  xwininfo -root -children | grep -E '^\s+0x' | awk '{print $1}' | while read -r id; do
+    info=$(xwininfo -id "$id" 2>/dev/null) || continue
+    echo "$info" | grep -q 'Override Redirect State: yes' || continue
+    echo "$info" | grep -q 'Map State: IsViewable' || continue
+    w=$(echo "$info" | awk '/Width:/{print $NF}'); h=$(echo "$info" | awk '/Height:/{print $NF}')
+    [ "$w" -gt 1 ] && [ "$h" -gt 1 ] || continue
+    x=$(echo "$info" | awk '/Absolute upper-left X/{print $NF}'); y=$(echo "$info" | awk '/Absolute upper-left Y/{print $NF}')
+    echo "$x $y $w $h"; break
+  done
+}
