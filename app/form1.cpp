@@ -147,8 +147,10 @@ void Form1::closeEvent(QCloseEvent* e)
 {
     Form_Unload();
     e->accept();
-    // Closing the bus always ends the program, the panel with it.
-    QCoreApplication::quit();
+    // Closing the bus always ends the program, the panel with it. exit()
+    // rather than quit(): quit() first asks every window to close, and the
+    // panel refuses.
+    QCoreApplication::exit(0);
 }
 
 void Form1::Image1_Click(int) { Picture1->setFocus(Qt::MouseFocusReason); }

@@ -1,0 +1,90 @@
+// Twips and the file list: the one conversion to pixels and the sign list's
+// matching, order and failure kinds.
+#include "platform/file_list.h"
+#include "platform/twips.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+TEST(Twips, PixelEdgesFollowTheTwipEdges)
+{
+    EXPECT_EQ(tw::toPixels(1095.0f), 73);
+    EXPECT_EQ(tw::toPixels(70.0f), 5);     // 4.67 px
+    EXPECT_EQ(tw::toPixels(-1100.0f), -73); // 73.3 px to the left
+    EXPECT_EQ(tw::toPixels(-7.5f * 15), -8) << "halves round away from zero, symmetric with 8";
+    EXPECT_EQ(tw::toPixels(7.5f * 15), 8);
+    // Two rectangles sharing an edge in twips share it in pixels.
+    const QRect a = tw::toPixels(tw::Rect{7395, 1710, 75, 465});
+    const QRect b = tw::toPixels(tw::Rect{7470, 1710, 1410, 450});
+    EXPECT_EQ(a.right() + 1, b.left());
+    EXPECT_EQ(tw::toPixels(tw::Rect{0, 0, 9960, 3195}).size(), QSize(664, 213));
+}
+
+namespace {
+void touch(const QString& path)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+}
+} // namespace
+
+TEST(FileList, MatchesCaseInsensitivelyInNameOrderAndSkipsTheRest)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char* n : {"b.bmp", "A.gif", "c.JPG", "ROUTE1.JPG", "route2.Gif", "route3.png", "route4.jpe",
+                          ".hidden.bmp", "x.jpeg", "m.WMF", "n.emf", "bmp", ".bmp"})
+        touch(dir.filePath(QString::fromLatin1(n)));
+    QDir(dir.path()).mkdir(QStringLiteral("folder.jpg"));
+    ASSERT_EQ(::symlink("/nonexistent/target.bmp", QFile::encodeName(dir.filePath("broken.bmp")).constData()), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(dir.filePath("b.bmp")).constData(),
+                        QFile::encodeName(dir.filePath("link.bmp")).constData()),
+              0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("sign.bmp")).constData(), 0600), 0);
+
+    platform::FileList list(QStringLiteral("*.bmp;*.wmf;*.emf;*.gif;*.jpg;*.jpeg"));
+    ASSERT_EQ(list.setPath(dir.path()).result, platform::FileList::Result::Ok);
+    QStringList got;
+    for (std::int16_t i = 0; i < list.listCount(); ++i)
+        got << *list.list(i);
+    EXPECT_EQ(got, (QStringList{"A.gif", "b.bmp", "c.JPG", "link.bmp", "m.WMF", "n.emf", "ROUTE1.JPG",
+                                "route2.Gif", "x.jpeg"}));
+    EXPECT_FALSE(list.list(-1));
+    EXPECT_FALSE(list.list(list.listCount()));
+}
+
+TEST(FileList, FailuresKeepTheOldEntries)
+{
+    QTemporaryDir dir;
+    touch(dir.filePath("a.bmp"));
+    touch(dir.filePath("plain.txt"));
+    platform::FileList list(QStringLiteral("*.bmp"));
+    ASSERT_EQ(list.setPath(dir.path()).result, platform::FileList::Result::Ok);
+    ASSERT_EQ(list.listCount(), 1);
+
+    EXPECT_EQ(list.setPath(dir.filePath("missing")).result, platform::FileList::Result::NotFound);
+    const auto notDir = list.setPath(dir.filePath("plain.txt"));
+    EXPECT_EQ(notDir.result, platform::FileList::Result::Failed);
+    EXPECT_FALSE(notDir.message.isEmpty()) << "the system's description of the error";
+    EXPECT_EQ(list.listCount(), 1);
+    EXPECT_EQ(list.path(), dir.path());
+
+    // An empty path lists nothing, successfully.
+    EXPECT_EQ(list.setPath(QString()).result, platform::FileList::Result::Ok);
+    EXPECT_EQ(list.listCount(), 0);
+}
+
+TEST(FileList, CountStaysWithinSixteenBits)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 32800; ++i)
+        touch(dir.filePath(QStringLiteral("p%1.bmp").arg(i, 5, 10, QLatin1Char('0'))));
+    platform::FileList list(QStringLiteral("*.bmp"));
+    ASSERT_EQ(list.setPath(dir.path()).result, platform::FileList::Result::Ok);
+    EXPECT_EQ(list.listCount(), 32767);
+    EXPECT_EQ(*list.list(32766), QStringLiteral("p32766.bmp"));
+}
