@@ -75,7 +75,17 @@ pixel() {
 click_in() {
   local x y w h
   read -r x y w h < <(client_geometry "$1")
-  xdotool mousemove --sync $((x + $2)) $((y + $3)) click "${4:-1}"
+  pointer_to $((x + $2)) $((y + $3))
+  xdotool click "${4:-1}"
+}
+
+# pointer_to X Y: moves the pointer to a root point and waits until it is there
+# (xdotool's --sync would wait for ever when the pointer is there already).
+pointer_to() {
+  local loc
+  loc=$(xdotool getmouselocation --shell | tr '\n' ' ')
+  case "$loc" in "X=$1 Y=$2 "*) return 0 ;; esac
+  xdotool mousemove --sync "$1" "$2"
 }
 
 # close_window WIN: asks the window manager to close the window.
