@@ -1,6 +1,7 @@
 // One start of a window, timed from process start to its first painted frame:
 //   startup_probe bare  -- a bare Qt Widgets program showing one 665 x 212 picture
 //   startup_probe bus   -- the bus window with its whole start-up
+//   startup_probe idle  -- the bare program, staying open (a baseline for idle CPU)
 // Prints "<ms since the launcher's stamp> <resident KiB>"; the launcher passes
 // its CLOCK_REALTIME stamp (ns) in the second argument.
 #include "app/form1.h"
@@ -78,6 +79,11 @@ int main(int argc, char** argv)
     const long long stamp = std::atoll(argv[2]);
     platform::prepareApplication();
     QApplication app(argc, argv);
+    if (std::strcmp(argv[1], "idle") == 0) {
+        Bare w;
+        w.show();
+        return app.exec();
+    }
     if (std::strcmp(argv[1], "bare") == 0) {
         Bare w;
         FirstPaint fp(&w, stamp);
