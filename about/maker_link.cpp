@@ -1,0 +1,42 @@
+#include "about/maker_link.h"
+
+#include "platform/dynamic_library.h"
+
+namespace about {
+
+QString makerLibraryPath(const QString& folder)
+{
+    return (folder.endsWith(u'/') ? folder : folder + u'/') + QStringLiteral("libTRX3Res.so");
+}
+
+HpAddress askMakerLibrary(const QString& folder)
+{
+    using Get = char* (*)();
+    using Free = void (*)(char*);
+    platform::DynamicLibrary lib;
+    if (!lib.open(makerLibraryPath(folder)))
+        return {false, {}, lib.errorText()};
+    // Both are needed before anything is called: a text we could not give
+    // back would leak on every click.
+    const auto get = reinterpret_cast<Get>(lib.symbol("KanaroHpURL"));
+    if (!get)
+        return {false, {}, lib.errorText()};
+    const auto release = reinterpret_cast<Free>(lib.symbol("KanaroHpURL_Free"));
+    if (!release)
+        return {false, {}, lib.errorText()};
+    char* text = get();
+    if (!text)
+        return {false, {}, QStringLiteral("KanaroHpURL returned no address")};
+    HpAddress r{true, QString::fromLocal8Bit(text), {}};
+    release(text);
+    return r;
+}
+
+QString failureMessage(const QString& error)
+{
+    // Two line breaks: the text is shown, not sent anywhere, so "\n" is this
+    // platform's line break.
+    return error + QStringLiteral("\n\n") + QStringLiteral(" 上記内容をカナロHP関係者まで報告してください。");
+}
+
+} // namespace about

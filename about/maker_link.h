@@ -1,0 +1,21 @@
+#pragma once
+// Asking the maker's library (libTRX3Res.so in the executable's folder) for
+// the home-page address, and the message shown when that fails.
+#include <QString>
+
+namespace about {
+
+struct HpAddress {
+    bool ok = false;
+    QString address; // when ok
+    QString error;   // the loader's description of the failure, when not ok
+};
+
+QString makerLibraryPath(const QString& folder);
+// Loads the library afresh, calls KanaroHpURL, hands the text back to the
+// library's free function, and unloads the library again.
+HpAddress askMakerLibrary(const QString& folder);
+// The message-box text for a failure description.
+QString failureMessage(const QString& error);
+
+} // namespace about

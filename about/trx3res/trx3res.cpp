@@ -1,0 +1,21 @@
+#include "about/trx3res/trx3res.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#define TRX3RES_EXPORT __attribute__((visibility("default")))
+
+extern "C" {
+
+TRX3RES_EXPORT char* KanaroHpURL(void)
+{
+    static const char address[] = KURURINA_HP_URL;
+    char* copy = static_cast<char*>(std::malloc(sizeof address));
+    if (copy)
+        std::memcpy(copy, address, sizeof address);
+    return copy;
+}
+
+TRX3RES_EXPORT void KanaroHpURL_Free(char* address) { std::free(address); }
+
+}

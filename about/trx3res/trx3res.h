@@ -1,0 +1,15 @@
+#pragma once
+// The maker's resource library, loaded by the version box at run time from
+// the executable's folder. The program never links against it.
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+// The maker's home-page address as a NUL-terminated byte string. The caller
+// owns it and gives it back with KanaroHpURL_Free. Null when out of memory.
+char* KanaroHpURL(void);
+void KanaroHpURL_Free(char* address);
+
+#ifdef __cplusplus
+}
+#endif

@@ -1,0 +1,32 @@
+#pragma once
+// A shared library loaded at run time (dlopen), with the loader's own
+// description of what went wrong when it cannot be loaded or lacks a symbol.
+#include <QString>
+
+namespace platform {
+
+class DynamicLibrary {
+public:
+    DynamicLibrary() = default;
+    ~DynamicLibrary();
+    DynamicLibrary(const DynamicLibrary&) = delete;
+    DynamicLibrary& operator=(const DynamicLibrary&) = delete;
+    DynamicLibrary(DynamicLibrary&& other) noexcept;
+    DynamicLibrary& operator=(DynamicLibrary&& other) noexcept;
+
+    // Loads the library at path (all symbols resolved now, kept private to it).
+    // False on failure, with errorText() set.
+    bool open(const QString& path);
+    bool isOpen() const { return handle_ != nullptr; }
+    // The address of an exported symbol, or nullptr with errorText() set.
+    void* symbol(const char* name);
+    // The loader's words for the last failure of open() or symbol().
+    const QString& errorText() const { return error_; }
+    void close();
+
+private:
+    void* handle_ = nullptr;
+    QString error_;
+};
+
+} // namespace platform
