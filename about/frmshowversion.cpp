@@ -73,7 +73,7 @@ frmShowVersion::frmShowVersion(QWidget* parent)
     Label2 = label(this, {165, 1035, 3225, 225}, QStringLiteral("Varsion　1.0.0"), yellow, grey);
     // Credits: a fictional workshop and its licence note.
     Label3[0] = label(this, {165, 1290, 3225, 240}, QStringLiteral("制作　カナロ玩具工房　2026年"), white, grey);
-    Label3[1] = label(this, {165, 1545, 3225, 240}, QStringLiteral("開発　ひばり台ソフト工作室　2025-2026年"), white,
+    Label3[1] = label(this, {165, 1545, 3225, 240}, QStringLiteral("開発　ひばり台工作室　2025-2026年"), white,
                       grey);
     Label3[2] = label(this, {150, 1860, 4650, 885},
                       QStringLiteral("車両「まちかど号」は許諾を得て制作しました。\n"
