@@ -1,1 +1,88 @@
-int main(){}
+// The version box on a real X display: the window manager's view of it, and
+// the link handing the maker's address to the desktop's handler once per
+// click. version_link.sh puts a recording stand-in for xdg-open on PATH.
+#include "about/frmshowversion.h"
+#include "app/form1.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <xcb/xcb.h>
+
+namespace {
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name)
+{
+    auto* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::string(name).size()), name),
+                                    nullptr);
+    const xcb_atom_t a = r ? r->atom : xcb_atom_t{XCB_ATOM_NONE};
+    free(r);
+    return a;
+}
+
+std::vector<xcb_atom_t> atoms(xcb_connection_t* c, xcb_window_t w, const char* property)
+{
+    std::vector<xcb_atom_t> out;
+    auto* r = xcb_get_property_reply(c, xcb_get_property(c, 0, w, atom(c, property), XCB_ATOM_ATOM, 0, 64), nullptr);
+    if (r) {
+        const auto* v = static_cast<const xcb_atom_t*>(xcb_get_property_value(r));
+        out.assign(v, v + xcb_get_property_value_length(r) / 4);
+    }
+    free(r);
+    return out;
+}
+
+bool has(const std::vector<xcb_atom_t>& v, xcb_atom_t a) { return std::find(v.begin(), v.end(), a) != v.end(); }
+
+QStringList recorded()
+{
+    QFile f(qEnvironmentVariable("KURURINA_XDG_RECORD"));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+TEST(VersionBoxOnX11, ModalOutOfTheTaskBarAndOpensTheAddressPerClick)
+{
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    ASSERT_NE(x11, nullptr) << "needs the xcb platform";
+    ASSERT_FALSE(qEnvironmentVariableIsEmpty("KURURINA_XDG_RECORD"));
+    xcb_connection_t* c = x11->connection();
+
+    Form1 bus;
+    bool ran = false;
+    QTimer::singleShot(0, qApp, [&] {
+        auto* box = qobject_cast<frmShowVersion*>(QApplication::activeModalWidget());
+        EXPECT_NE(box, nullptr);
+        if (!box)
+            return;
+        ran = true;
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(box));
+        QTest::qWait(200); // let the window manager settle its state
+        const auto state = atoms(c, static_cast<xcb_window_t>(box->winId()), "_NET_WM_STATE");
+        EXPECT_TRUE(has(state, atom(c, "_NET_WM_STATE_SKIP_TASKBAR")));
+        EXPECT_TRUE(has(state, atom(c, "_NET_WM_STATE_MODAL")));
+        const auto type = atoms(c, static_cast<xcb_window_t>(box->winId()), "_NET_WM_WINDOW_TYPE");
+        EXPECT_TRUE(has(type, atom(c, "_NET_WM_WINDOW_TYPE_DIALOG")));
+
+        QTest::mouseClick(box->Label5, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([] { return recorded().size() >= 1; }, 10000));
+        QTest::mouseClick(box->Label5, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([] { return recorded().size() >= 2; }, 10000));
+        EXPECT_EQ(recorded(), QStringList({QStringLiteral(KURURINA_HP_URL), QStringLiteral(KURURINA_HP_URL)}));
+        EXPECT_TRUE(box->isVisible());
+        QTest::mouseClick(box->Command1, Qt::LeftButton);
+    });
+    bus.MnuHelpVer_Click();
+    EXPECT_TRUE(ran);
+}
