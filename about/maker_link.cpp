@@ -13,6 +13,10 @@ HpAddress askMakerLibrary(const QString& folder)
 {
     using Get = char* (*)();
     using Free = void (*)(char*);
+    // Without the program's folder the name alone would let the loader
+    // search elsewhere (or the current folder): refuse instead.
+    if (folder.isEmpty())
+        return {false, {}, QStringLiteral("libTRX3Res.so: the program's folder is unknown")};
     platform::DynamicLibrary lib;
     if (!lib.open(makerLibraryPath(folder)))
         return {false, {}, lib.errorText()};

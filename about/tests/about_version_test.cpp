@@ -111,12 +111,15 @@ TEST(VersionBox, LayoutTextsAndColours)
     EXPECT_EQ(box.Label5->cursor().shape(), assets::linkCursor().shape());
     EXPECT_EQ(box.Label1[1]->text(), QString()) << "the designation is set when the box loads";
 
-    // Credits are ours: they stay clear of the product name and fit their labels.
+    // Credits are ours: they stay clear of the product name.
     for (QLabel* l : box.Label3) {
         EXPECT_FALSE(l->text().isEmpty());
         EXPECT_FALSE(l->text().contains(QStringLiteral("クルリナ")));
-        EXPECT_LE(l->heightForWidth(l->width()), l->height() + 1) << l->text().toStdString();
     }
+    // No text is cut off by its label's bottom edge.
+    box.Form_Load();
+    for (QLabel* l : box.findChildren<QLabel*>())
+        EXPECT_LE(l->heightForWidth(l->width()), l->height() + 1) << l->text().toStdString();
     EXPECT_EQ(box.Image1->geometry(), QRect(19, 11, 32, 32));
     EXPECT_EQ(box.Image1->picture().size, QSize(32, 32));
     EXPECT_EQ(box.Command1->geometry(), QRect(238, 196, 82, 23));
@@ -206,8 +209,13 @@ TEST(MakerLibrary, AddressOrTheLoadersWords)
          QStringLiteral("undefined symbol: KanaroHpURL")},
         {"not a library", folder("text", {}, QByteArray("#!/bin/sh\necho hello\n")), false,
          QStringLiteral("libTRX3Res.so")},
+        {"program's folder unknown", QString(), false, QStringLiteral("folder is unknown")},
         {"empty file", folder("zero", {}, QByteArray("")), false, QStringLiteral("libTRX3Res.so")},
     };
+    // A library in the current folder must never stand in for the program's own.
+    ASSERT_TRUE(QFile::copy(QStringLiteral(FAKE_OTHER_LIB), about::makerLibraryPath(tmp.path())));
+    const QString cwd = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(tmp.path()));
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         // Asked twice: each click loads and unloads the library again.
@@ -222,6 +230,7 @@ TEST(MakerLibrary, AddressOrTheLoadersWords)
             }
         }
     }
+    QDir::setCurrent(cwd);
 }
 
 // A renamed executable shows its own name, without the extension.
