@@ -1,7 +1,7 @@
 #include "about/frmshowversion.h"
 
 #include "about/maker_link.h"
-#include "about/x11_skip_taskbar.h"
+#include "about/x11_dialog_window.h"
 #include "assets/assets.h"
 #include "platform/exe_info.h"
 #include "platform/twip_widgets.h"
@@ -118,8 +118,11 @@ void frmShowVersion::Command1_Click()
 
 void frmShowVersion::showEvent(QShowEvent* e)
 {
-    if (!e->spontaneous())
+    if (!e->spontaneous()) {
         about::skipTaskbar(this);
+        // Qt writes the icon while it maps the window, after this event.
+        QMetaObject::invokeMethod(this, [this] { about::dropWindowIcon(this); }, Qt::QueuedConnection);
+    }
     QDialog::showEvent(e);
 }
 

@@ -1,4 +1,4 @@
-#include "about/x11_skip_taskbar.h"
+#include "about/x11_dialog_window.h"
 
 #include <QGuiApplication>
 #include <QWidget>
@@ -17,14 +17,19 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name)
     std::free(reply);
     return a;
 }
+
+xcb_connection_t* connection()
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
 } // namespace
 
 void skipTaskbar(QWidget* w)
 {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !x11->connection())
+    xcb_connection_t* c = connection();
+    if (!c)
         return;
-    xcb_connection_t* c = x11->connection();
     const xcb_atom_t state = atom(c, "_NET_WM_STATE");
     const xcb_atom_t skip = atom(c, "_NET_WM_STATE_SKIP_TASKBAR");
     if (state == XCB_ATOM_NONE || skip == XCB_ATOM_NONE)
@@ -32,6 +37,18 @@ void skipTaskbar(QWidget* w)
     // Qt keeps atoms already present when it writes its own state at map time.
     xcb_change_property(c, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(w->winId()), state, XCB_ATOM_ATOM, 32, 1,
                         &skip);
+    xcb_flush(c);
+}
+
+void dropWindowIcon(QWidget* w)
+{
+    xcb_connection_t* c = connection();
+    if (!c)
+        return;
+    const xcb_atom_t icon = atom(c, "_NET_WM_ICON");
+    if (icon == XCB_ATOM_NONE)
+        return;
+    xcb_delete_property(c, static_cast<xcb_window_t>(w->winId()), icon);
     xcb_flush(c);
 }
 
