@@ -63,74 +63,36 @@ void runCopy(const QString& dir, const QString& name, const QString& test, const
 
 } // namespace
 
-TEST(VersionBox, LayoutTextsAndColours)
+// The system's own texts, the fixed white box, and nothing cut off.
+TEST(VersionBox, TextsFitAndTheBoxIsFixed)
 {
     frmShowVersion box;
     EXPECT_EQ(box.windowTitle(), QStringLiteral("クルリナのバージョン情報"));
     EXPECT_EQ(box.size(), QSize(333, 223));
-    EXPECT_EQ(box.minimumSize(), box.maximumSize()) << "the border is fixed";
+    EXPECT_EQ(box.minimumSize(), box.maximumSize());
     EXPECT_EQ(box.palette().color(QPalette::Window), QColor(255, 255, 255));
-
-    const QColor grey(78, 78, 78), yellow(255, 255, 0), white(255, 255, 255);
-    struct Row {
-        QLabel* label;
-        QRect px; // from the twips: edges rounded to the nearest pixel
-        QString text;
-        QColor fore;
-        QColor back; // invalid: transparent
-        qreal points;
-        bool bold;
-    };
-    const Row rows[] = {
-        {box.Label1[0], {60, 16, 256, 22}, QStringLiteral("クルリナ"), yellow, grey, 14.25, true},
-        {box.Label1[1], {11, 48, 307, 18}, {}, yellow, grey, 9.75, true},
-        {box.Label2, {11, 69, 215, 15}, QStringLiteral("Varsion\u30001.0.0"), yellow, grey, 9, false},
-        {box.Label3[0], {11, 86, 215, 16}, {}, white, grey, 9, false},
-        {box.Label3[1], {11, 103, 215, 16}, {}, white, grey, 9, false},
-        {box.Label3[2], {10, 124, 310, 59}, {}, white, grey, 9, false},
-        {box.Label4, {1, 189, 331, 4}, {}, grey, grey, 9, false},
-        {box.Label5, {16, 199, 221, 15}, QStringLiteral("ここをクリックするとカナロHPが開きます。"),
-         QColor(0, 0, 255), QColor(), 9, false},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.label->text().toStdString());
-        EXPECT_EQ(r.label->geometry(), r.px);
-        if (!r.text.isNull()) {
-            EXPECT_EQ(r.label->text(), r.text);
-        }
-        EXPECT_EQ(r.label->palette().color(QPalette::WindowText), r.fore);
-        EXPECT_EQ(r.label->autoFillBackground(), r.back.isValid());
-        if (r.back.isValid()) {
-            EXPECT_EQ(r.label->palette().color(QPalette::Window), r.back);
-        }
-        EXPECT_EQ(r.label->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
-        EXPECT_DOUBLE_EQ(r.label->font().pointSizeF(), r.points);
-        EXPECT_EQ(r.label->font().bold(), r.bold);
-    }
+    EXPECT_EQ(box.Label1[0]->text(), QStringLiteral("クルリナ"));
+    EXPECT_EQ(box.Label2->text(), QStringLiteral("Varsion\u30001.0.0"));
+    EXPECT_EQ(box.Label5->text(), QStringLiteral("ここをクリックするとカナロHPが開きます。"));
     EXPECT_TRUE(box.Label5->font().underline());
+    EXPECT_FALSE(box.Label5->autoFillBackground()) << "the link lies on the white box";
     EXPECT_EQ(box.Label5->cursor().shape(), assets::linkCursor().shape());
+    EXPECT_EQ(box.Command1->text(), QStringLiteral("OK"));
     EXPECT_EQ(box.Label1[1]->text(), QString()) << "the designation is set when the box loads";
-
-    // Credits are ours: they stay clear of the product name.
+    // Credits are ours and never repeat the product name.
     for (QLabel* l : box.Label3) {
         EXPECT_FALSE(l->text().isEmpty());
         EXPECT_FALSE(l->text().contains(QStringLiteral("クルリナ")));
     }
-    // No text is cut off by its label's bottom edge.
+    // Every label, in its own font, holds its whole text.
     box.Form_Load();
-    for (QLabel* l : box.findChildren<QLabel*>())
+    for (QLabel* l : box.findChildren<QLabel*>()) {
+        EXPECT_TRUE(box.rect().contains(l->geometry())) << l->text().toStdString();
         EXPECT_LE(l->heightForWidth(l->width()), l->height() + 1) << l->text().toStdString();
-    EXPECT_EQ(box.Image1->geometry(), QRect(19, 11, 32, 32));
-    EXPECT_EQ(box.Image1->picture().size, QSize(32, 32));
-    EXPECT_EQ(box.Command1->geometry(), QRect(238, 196, 82, 23));
-    EXPECT_EQ(box.Command1->text(), QStringLiteral("OK"));
-
+    }
     const Qt::WindowFlags f = box.windowFlags();
-    EXPECT_TRUE(f.testFlag(Qt::Dialog));
-    EXPECT_TRUE(f.testFlag(Qt::WindowTitleHint));
-    EXPECT_FALSE(f.testFlag(Qt::WindowCloseButtonHint));
-    EXPECT_FALSE(f.testFlag(Qt::WindowSystemMenuHint));
-    EXPECT_FALSE(f.testFlag(Qt::WindowMinMaxButtonsHint));
+    EXPECT_TRUE(f.testFlag(Qt::Dialog) && f.testFlag(Qt::WindowTitleHint));
+    EXPECT_FALSE(f & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint));
 }
 
 // OK, the window system's close, and the keys that must not close the box;
