@@ -51,6 +51,8 @@ public:
     std::array<QPushButton*, 12> Command2{};
     QPushButton* Command1 = nullptr;
 
+    void setVisible(bool visible) override;
+
 protected:
     void closeEvent(QCloseEvent* e) override;
 
