@@ -105,6 +105,8 @@ QScrollBar* speedBar(QWidget* parent, const tw::Rect& r, int value)
     b->setPageStep(1);
     // A thumb drag changes the value once, when it ends.
     b->setTracking(false);
+    // Reachable with Tab and driven by the arrow, Home and End keys.
+    b->setFocusPolicy(Qt::StrongFocus);
     b->setValue(value);
     place(b, r);
     // Standard colours, not the black of the frame around it.
@@ -152,7 +154,9 @@ frmSet::frmSet(Form1& bus)
 
     Frame1 = plainFrame(this, {2265, 0, 1620, 2505}, QColor(64, 64, 64));
     Label1 = displayLabel(Frame1, {90, 240, 1455, 315}, QColor(255, 128, 0));
-    Label1->setFont(QFont(QStringLiteral("ＭＳ ゴシック"), 14.25));
+    QFont displayFont(QStringLiteral("ＭＳ ゴシック"));
+    displayFont.setPointSizeF(14.25);
+    Label1->setFont(displayFont);
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     // Keypad rows from the top: 7 8 9 / 4 5 6 / 1 2 3 / 0 C 設定.

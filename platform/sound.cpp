@@ -48,7 +48,7 @@ bool playWaveMemory(const void* data, std::size_t size)
     if (frameBytes <= 0 || spec.freq <= 0)
         return false;
     // A short device buffer, so the call ends close to the sound's own end.
-    spec.samples = 512;
+    spec.samples = 256;
     spec.callback = nullptr;
     spec.userdata = nullptr;
     // No allowed changes: SDL converts to the device itself if it must.
@@ -69,10 +69,8 @@ bool playWaveMemory(const void* data, std::size_t size)
         while (SDL_GetQueuedAudioSize(dev) > 0 && steady_clock::now() < giveUp)
             std::this_thread::sleep_for(1ms);
         ok = SDL_GetQueuedAudioSize(dev) == 0;
-        // The last buffer taken from the queue is still playing.
-        if (ok)
-            std::this_thread::sleep_for(bufferLength);
     }
+    // Closing lets the device play out the last buffer it took.
     SDL_CloseAudioDevice(dev);
     return ok;
 }
