@@ -68,5 +68,21 @@ done
 log "intermediate frames: ${between[*]:-none}"
 [ ${#between[@]} -ge 2 ] || fail "fewer than two intermediate door widths seen"
 differs "${between[0]}" "${between[-1]}" || fail "the intermediate frames show one width only"
+
+# A click made while the door moves waits for the movement's end and then runs
+# one full movement of its own: close, then (queued) open again.
+click_in "$PANEL" 31 30
+sleep 0.3
+click_in "$PANEL" 31 30
+sleep 1.5
+shot "$E2E_DIR/closing.png" "$BUS_WIN"
+sleep 5.5
+shot "$E2E_DIR/reopened.png" "$BUS_WIN"
+for f in closing reopened; do
+  convert "$E2E_DIR/$f.png" -crop "$crop" +repage "$E2E_DIR/door-$f.png"
+done
+differs closing open || fail "the second click did not start a closing movement"
+differs reopened open && fail "the queued click did not open the door again"
+
 [ -n "${KURURINA_SCREENSHOT_DIR:-}" ] && cp "$E2E_DIR/${between[0]}.png" "$KURURINA_SCREENSHOT_DIR/front-door-moving.png"
 log "ok"

@@ -135,6 +135,14 @@ TEST(SettingsPanel, LayoutMatchesTheTwipTable)
     EXPECT_FALSE(p.Check1->isChecked());
     EXPECT_FALSE(p.Check2->isChecked());
     EXPECT_TRUE(p.Check1->text().isEmpty());
+    for (QCheckBox* c : {p.Check1, p.Check2}) {
+        const QImage up = c->grab().toImage();
+        c->setChecked(true);
+        const QImage down = c->grab().toImage();
+        c->setChecked(false);
+        EXPECT_NE(up, down) << "a ticked switch looks pressed";
+        EXPECT_EQ(c->grab().toImage(), up);
+    }
 
     // The window system's close keystroke keeps the panel and its values.
     p.HScroll1->setValue(1234);
