@@ -79,18 +79,22 @@ template <typename F> double secondsOf(F f)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
-// What the disk driver wrote, less the silence (0x80) it pads before and after.
+// Samples less the silence (0x80) the driver pads before and after.
+QByteArray trimSilence(QByteArray b)
+{
+    qsizetype a = 0, z = b.size();
+    while (a < z && static_cast<unsigned char>(b[a]) == 0x80)
+        ++a;
+    while (z > a && static_cast<unsigned char>(b[z - 1]) == 0x80)
+        --z;
+    return b.mid(a, z - a);
+}
+
 QByteArray played(const QString& file)
 {
     QFile f(file);
     EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    QByteArray out = f.readAll();
-    qsizetype a = 0, z = out.size();
-    while (a < z && static_cast<unsigned char>(out[a]) == 0x80)
-        ++a;
-    while (z > a && static_cast<unsigned char>(out[z - 1]) == 0x80)
-        --z;
-    return out.mid(a, z - a);
+    return trimSilence(f.readAll());
 }
 
 class DiskSound : public ::testing::Test {
@@ -132,15 +136,9 @@ TEST_F(DiskSound, DoorSoundIsTheEmbeddedOneAndLastsItsLength)
     const double s = secondsOf([&] { result = PlayWaveResource(101); });
     EXPECT_NE(result, 0);
     EXPECT_NEAR(s, 0.8, 0.03);
-    QByteArray expected = dataChunk(image);
+    const QByteArray expected = dataChunk(image);
     ASSERT_EQ(expected.size(), 17640);
-    // Strip the same silence the padding strip takes, then compare.
-    qsizetype a = 0, z = expected.size();
-    while (a < z && static_cast<unsigned char>(expected[a]) == 0x80)
-        ++a;
-    while (z > a && static_cast<unsigned char>(expected[z - 1]) == 0x80)
-        --z;
-    EXPECT_EQ(played(file), expected.mid(a, z - a));
+    EXPECT_EQ(played(file), trimSilence(expected));
 }
 
 TEST_F(DiskSound, DamagedImagesAreRefusedAtOnce)
