@@ -47,7 +47,7 @@ Form1::Form1(QWidget* parent)
     ImgDesiMaku->moveTw({0, 0, 780, 480});
     ImgDesiMaku->setPicture(platform::pictureFromImage(assets::defaultSign()));
 
-    C_Dialog1 = std::make_unique<platform::FileOpenDialog>(QStringLiteral("*.bmp;*.jpeg;*.gif;*.wmf;*.emf"));
+    C_Dialog1 = std::make_unique<platform::FileOpenDialog>(QStringLiteral("*.bmp;*.jpeg;*.gif;*.wmf;*.emf;*.jpg"));
 
     Image1[2] = new TwipImage(this, true);
     Image1[2]->moveTw({300, 690, 1095, 2220});
