@@ -7,18 +7,10 @@ namespace platform {
 
 QString FileOpenDialog::qtNameFilter(const QString& filter)
 {
-    QStringList patterns;
-    for (const QString& p : filter.split(u';', Qt::SkipEmptyParts)) {
-        // Brackets and spaces would end the pattern list early.
-        const QString clean = p.trimmed().remove(u'(').remove(u')').remove(u' ');
-        if (!clean.isEmpty() && !patterns.contains(clean))
-            patterns << clean;
-    }
+    QStringList patterns = filter.split(u';', Qt::SkipEmptyParts);
     if (patterns.isEmpty())
         patterns << QStringLiteral("*");
-    QString label = filter;
-    label.remove(u'(').remove(u')');
-    return label.trimmed() + QStringLiteral(" (") + patterns.join(u' ') + u')';
+    return filter + QStringLiteral(" (") + patterns.join(u' ') + u')';
 }
 
 bool FileOpenDialog::show(QWidget* parent)

@@ -21,7 +21,7 @@ public:
 
     // The filter as Qt's file dialog reads it: the original text as the label,
     // the patterns space-separated in brackets. Names are matched without
-    // regard to case, as on the systems these picture names come from.
+    // regard to case (show() sets that), as "PHOTO.JPG" is as common as "photo.jpg".
     static QString qtNameFilter(const QString& filter);
 
 private:

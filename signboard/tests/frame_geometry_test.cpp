@@ -54,8 +54,6 @@ TEST(FrameGeometry, WorkedValues)
          {{{7395, 1710, 75, 765}, {8970, 1710, 75, 765}, {7395, 2460, 1650, 60}}}},
         {"100x50 picture, follower only: posts keep the old height", layoutFrame, pic100x50, true, false,
          {{{7395, 1710, 75, 465}, {8970, 1710, 75, 465}, {7395, 2460, 1650, 60}}}},
-        {"follower from the layout: posts keep 495", layoutFrame, layoutBoard, false, false,
-         {{{7395, 1710, 75, 495}, {8880, 1710, 75, 495}, {7395, 2160, 1560, 60}}}},
         {"near the left edge: nothing clamped", layoutFrame, {30, 1710, 1410, 450}, false, true,
          {{{-45, 1710, 75, 465}, {1440, 1710, 75, 465}, {-45, 2160, 1560, 60}}}},
         {"board dragged 600 left, then refit", layoutFrame, {6870, 1710, 1410, 450}, true, true,

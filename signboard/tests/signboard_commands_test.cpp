@@ -246,13 +246,3 @@ TEST(SignboardCommands, DialogOffersPictureNamesInAnyCase)
     EXPECT_TRUE(ran);
     EXPECT_EQ(bus.C_Dialog1->fileName(), dir.filePath(QStringLiteral("a.jpg"))) << "a cancel keeps the name";
 }
-
-TEST(SignboardCommands, NameFilterText)
-{
-    using platform::FileOpenDialog;
-    EXPECT_EQ(FileOpenDialog::qtNameFilter(QStringLiteral("*.bmp;*.jpeg;*.gif")),
-              QStringLiteral("*.bmp;*.jpeg;*.gif (*.bmp *.jpeg *.gif)"));
-    // Brackets or spaces in a pattern would cut the list short; nothing at all offers everything.
-    EXPECT_EQ(FileOpenDialog::qtNameFilter(QStringLiteral("*.a (x);; *.b ")), QStringLiteral("*.a x;; *.b (*.ax *.b)"));
-    EXPECT_EQ(FileOpenDialog::qtNameFilter(QString()), QStringLiteral(" (*)"));
-}
