@@ -19,6 +19,6 @@ endfunction()
 function(kururina_e2e_test name script)
   add_test(NAME ${name} COMMAND bash ${script})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "KURURINA_BIN_DIR=${CMAKE_BINARY_DIR}/bin;KURURINA_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+    ENVIRONMENT "KURURINA_BIN_DIR=${CMAKE_BINARY_DIR}/bin;KURURINA_SOURCE_DIR=${CMAKE_SOURCE_DIR};KURURINA_SANITIZED=$<BOOL:${KURURINA_SANITIZE}>"
     RESOURCE_LOCK x11 LABELS e2e TIMEOUT 600)
 endfunction()
