@@ -45,11 +45,11 @@ for _ in $(seq $((steps / 20))); do
   xdotool key --delay 0 --repeat 10 Up
 done
 
-# Still answering: the window manager's ping and a fresh repaint.
-for _ in $(seq 600); do
-  xdotool search --name "^設定パネル\$" >/dev/null && break; sleep 0.1
-done
-timeout 120 bash -c "until xprop -id $BUS_WIN WM_NAME >/dev/null; do sleep 0.2; done" || fail "bus stopped answering"
+# Still answering: once every queued click and key is handled, a right click opens the menu.
+click_in "$BUS_WIN" 250 190 3
+for _ in $(seq 3000); do [ -n "$(popup_menu)" ] && break; sleep 0.1; done
+[ -n "$(popup_menu)" ] || fail "bus stopped answering"
+xdotool key Escape
 sleep 1
 after=$(rss)
 log "resident after $moves door movements and $steps sign steps: $after KiB (grew $((after - before)) KiB)"
