@@ -45,7 +45,8 @@ close_with_message() {
 
 mnt="$E2E_DIR/mnt"
 mkdir -p "$mnt"
-if ! mount -t tmpfs -o size=1m tmpfs "$mnt" 2>/dev/null; then
+size=$(( $(du -sk "$dir" | cut -f1) + 1024 ))k
+if ! mount -t tmpfs -o size=$size tmpfs "$mnt" 2>/dev/null; then
   log "cannot mount a scratch file system here: read-only and full-disk cases skipped"
   exit 0
 fi
