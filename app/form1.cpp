@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -96,9 +98,26 @@ Form1::~Form1() = default;
 void Form1::Form_Load()
 {
     LoadIni();
-    panel().showPanel();
     setWindowTitle(QStringLiteral("クルリナ　-　") + platform::exeName());
+    // The bus is shown first: the panel's default place needs its outer height.
+    show();
+    if (panelBelowBus_)
+        placePanelBelowBus();
+    panel().showPanel();
     Picture1->setFocus();
+}
+
+void Form1::placePanelBelowBus()
+{
+    // The window manager tells the frame's size only after it has framed the
+    // window; without one (or off X11) the client height is all there is.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        QElapsedTimer t;
+        t.start();
+        while (windowHandle() && windowHandle()->frameMargins().top() == 0 && t.elapsed() < 2000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    }
+    panel().setTwPosition(0, twOuterHeight());
 }
 
 void Form1::Form_Unload()

@@ -40,6 +40,9 @@ public:
     bool picDir();
     void SaveIni();
     void LoadIni();
+    // The settings file: beside the executable, named after it. Tests may point it elsewhere.
+    QString settingsPath() const;
+    void setSettingsPath(const QString& path) { settingsPath_ = path; }
 
     // Start-up: settings read, panel shown and kept on top, title set. The
     // caller shows the window afterwards.
@@ -110,6 +113,12 @@ protected:
 
 private:
     void wireSignboard();
+    bool applyIni();
+    void applyIniDefaults();
+    // Puts the panel below the bus once the window manager has framed it.
+    void placePanelBelowBus();
+    QString settingsPath_;
+    bool panelBelowBus_ = false;
     QImage body_;
     std::vector<platform::TwipShape*> shapes_;
     frmSet* panel_ = nullptr;

@@ -10,6 +10,5 @@ int main(int argc, char* argv[])
     platform::initFonts();
     Form1 bus;
     bus.Form_Load();
-    bus.show();
     return app.exec();
 }

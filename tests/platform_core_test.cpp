@@ -1,5 +1,6 @@
 // Twips and the file list: the one conversion to pixels and the sign list's
 // matching, order and failure kinds.
+#include "platform/atomic_file.h"
 #include "platform/file_list.h"
 #include "platform/twips.h"
 
@@ -87,4 +88,25 @@ TEST(FileList, CountStaysWithinSixteenBits)
     ASSERT_EQ(list.setPath(dir.path()).result, platform::FileList::Result::Ok);
     EXPECT_EQ(list.listCount(), 32767);
     EXPECT_EQ(*list.list(32766), QStringLiteral("p32766.bmp"));
+}
+
+TEST(ReplaceFile, ReplacesWholeKeepsModeAndLeavesNothingBehindOnFailure)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.ini");
+    EXPECT_TRUE(platform::replaceFile(path, "first\r\n").isEmpty());
+    ::chmod(QFile::encodeName(path).constData(), 0600);
+    EXPECT_TRUE(platform::replaceFile(path, "second\r\n").isEmpty());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("second\r\n"));
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    // The target is a folder: the rename fails, the system says why, no temporary file stays.
+    QDir(dir.path()).mkdir("b.ini");
+    EXPECT_FALSE(platform::replaceFile(dir.filePath("b.ini"), "x").isEmpty());
+    EXPECT_FALSE(platform::replaceFile(dir.filePath("missing/c.ini"), "x").isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), (QStringList{"a.ini", "b.ini"}));
 }

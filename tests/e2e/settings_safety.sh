@@ -27,15 +27,15 @@ log "SIGKILL at start, during a door movement and while idle left the file as it
 # close_with_message: closes the bus, expects a message window, dismisses it, waits for the end.
 close_with_message() {
   local before after msg=""
-  before=$(xdotool search --onlyvisible --name '.' 2>/dev/null | sort)
+  before=$(xdotool search --onlyvisible --name '.' 2>/dev/null | sort || true)
   close_window "$BUS_WIN"
   for _ in $(seq 100); do
-    after=$(xdotool search --onlyvisible --name '.' 2>/dev/null | sort)
+    after=$(xdotool search --onlyvisible --name '.' 2>/dev/null | sort || true)
     msg=$(comm -13 <(echo "$before") <(echo "$after") | head -n 1)
     [ -n "$msg" ] && break
     sleep 0.1
   done
-  [ -n "$msg" ] || fail "$1: no message at the close"
+  [ -n "$msg" ] || { cat "$E2E_DIR/bus.log"; fail "$1: no message at the close"; }
   log "$1: message \"$(xdotool getwindowname "$msg")\""
   shot "$E2E_DIR/$1.png"
   xdotool windowactivate --sync "$msg" key Return 2>/dev/null || xdotool key Return

@@ -1,0 +1,214 @@
+#include "app/settings_line.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace settings {
+
+namespace {
+
+QByteArray quoted(const QString& s)
+{
+    QByteArray t = s.toLocal8Bit();
+    t.replace("\"", "\"\"");
+    return '"' + t + '"';
+}
+
+QByteArray yesNo(bool b) { return b ? QByteArrayLiteral("#TRUE#") : QByteArrayLiteral("#FALSE#"); }
+
+// A cursor over the content, reading one field at a time.
+class Fields {
+public:
+    explicit Fields(const QByteArray& c) : c_(c) {}
+
+    bool text(QString& out)
+    {
+        if (exhausted_)
+            return false;
+        skipSpaces();
+        QByteArray t;
+        if (pos_ < c_.size() && c_[pos_] == '"') {
+            ++pos_;
+            for (;;) {
+                if (pos_ >= c_.size())
+                    return false; // no closing quote
+                const char ch = c_[pos_++];
+                if (ch == '"') {
+                    if (pos_ < c_.size() && c_[pos_] == '"') {
+                        t += '"';
+                        ++pos_;
+                        continue;
+                    }
+                    break;
+                }
+                t += ch;
+            }
+            skipSpaces();
+            if (!endOfField())
+                return false;
+        } else {
+            t = bare();
+        }
+        out = QString::fromLocal8Bit(t);
+        return true;
+    }
+
+    bool number(std::int32_t& out)
+    {
+        QByteArray b = bare().trimmed();
+        if (b.startsWith('+'))
+            b.remove(0, 1);
+        if (b.isEmpty())
+            return false;
+        double v = 0;
+        const auto [end, ec] = std::from_chars(b.constData(), b.constData() + b.size(), v);
+        if (ec != std::errc() || end != b.constData() + b.size())
+            return false;
+        return roundToInt32(v, out);
+    }
+
+    bool number16(std::int16_t& out)
+    {
+        std::int32_t v = 0;
+        if (!number(v) || v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max())
+            return false;
+        out = static_cast<std::int16_t>(v);
+        return true;
+    }
+
+    bool yesNo(bool& out)
+    {
+        const QByteArray b = bare().trimmed();
+        if (b == "#TRUE#")
+            out = true;
+        else if (b == "#FALSE#")
+            out = false;
+        else
+            return false;
+        return true;
+    }
+
+private:
+    void skipSpaces()
+    {
+        while (pos_ < c_.size() && (c_[pos_] == ' ' || c_[pos_] == '\t'))
+            ++pos_;
+    }
+    bool atLineEnd() const { return pos_ >= c_.size() || c_[pos_] == '\r' || c_[pos_] == '\n'; }
+    // After a field: a comma (consumed) or the end of the line.
+    bool endOfField()
+    {
+        if (pos_ < c_.size() && c_[pos_] == ',') {
+            ++pos_;
+            return true;
+        }
+        exhausted_ = true;
+        return atLineEnd();
+    }
+    // An unquoted field: up to the next comma or the end of the line.
+    QByteArray bare()
+    {
+        if (exhausted_)
+            return {}; // numbers and yes/no fail on an empty field
+        const qsizetype start = pos_;
+        while (!atLineEnd() && c_[pos_] != ',')
+            ++pos_;
+        QByteArray b = c_.mid(start, pos_ - start);
+        if (pos_ < c_.size() && c_[pos_] == ',')
+            ++pos_;
+        else
+            exhausted_ = true; // that was the line's last field
+        return b;
+    }
+
+    const QByteArray& c_;
+    qsizetype pos_ = 0;
+    bool exhausted_ = false; // the line has no more fields
+};
+
+} // namespace
+
+bool roundToInt32(double v, std::int32_t& out)
+{
+    if (!std::isfinite(v))
+        return false;
+    const double r = std::nearbyint(v); // the default rounding mode: halves to even
+    if (r < static_cast<double>(std::numeric_limits<std::int32_t>::min()) ||
+        r > static_cast<double>(std::numeric_limits<std::int32_t>::max()))
+        return false;
+    out = static_cast<std::int32_t>(r);
+    return true;
+}
+
+QByteArray formatSingle(float v)
+{
+    if (v == 0)
+        return QByteArrayLiteral("0");
+    char buf[32];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 7);
+    if (ec != std::errc())
+        return QByteArrayLiteral("0");
+    QByteArray s(buf, static_cast<qsizetype>(end - buf));
+    return s.toUpper(); // 1.5e+07 -> 1.5E+07
+}
+
+QByteArray write(const Values& v)
+{
+    QByteArray line;
+    auto add = [&line](const QByteArray& f) {
+        if (!line.isEmpty())
+            line += ',';
+        line += f;
+    };
+    add(formatSingle(v.busLeft));
+    add(formatSingle(v.busTop));
+    add(formatSingle(v.panelLeft));
+    add(formatSingle(v.panelTop));
+    add(quoted(v.signFolder));
+    add(quoted(v.reservedText));
+    add(QByteArray::number(v.reserved1));
+    add(QByteArray::number(v.reserved2));
+    add(quoted(v.kanbanPicture));
+    add(formatSingle(v.kanbanLeft));
+    add(formatSingle(v.kanbanTop));
+    add(yesNo(v.kanbanShown));
+    add(yesNo(v.frameShown));
+    add(QByteArray::number(v.speed1));
+    add(QByteArray::number(v.speed2));
+    add(QByteArray::number(v.mode));
+    return line + "\r\n";
+}
+
+Read read(const QByteArray& content)
+{
+    Read r;
+    Fields f(content);
+    // Each step reads one field; the first that fails ends the reading.
+    const auto steps = {
+        +[](Fields& f, Read& r) { return f.number(r.busLeft); },
+        +[](Fields& f, Read& r) { return f.number(r.busTop); },
+        +[](Fields& f, Read& r) { return f.number(r.panelLeft); },
+        +[](Fields& f, Read& r) { return f.number(r.panelTop); },
+        +[](Fields& f, Read& r) { return f.text(r.signFolder); },
+        +[](Fields& f, Read& r) { return f.text(r.reservedText); },
+        +[](Fields& f, Read& r) { return f.number(r.reserved1); },
+        +[](Fields& f, Read& r) { return f.number(r.reserved2); },
+        +[](Fields& f, Read& r) { return f.text(r.kanbanPicture); },
+        +[](Fields& f, Read& r) { return f.number(r.kanbanLeft); },
+        +[](Fields& f, Read& r) { return f.number(r.kanbanTop); },
+        +[](Fields& f, Read& r) { return f.yesNo(r.kanbanShown); },
+        +[](Fields& f, Read& r) { return f.yesNo(r.frameShown); },
+        +[](Fields& f, Read& r) { return f.number(r.speed1); },
+        +[](Fields& f, Read& r) { return f.number(r.speed2); },
+        +[](Fields& f, Read& r) { return f.number16(r.mode); },
+    };
+    for (const auto& step : steps) {
+        if (!step(f, r))
+            break;
+        ++r.fieldsRead;
+    }
+    return r;
+}
+
+} // namespace settings

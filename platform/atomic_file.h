@@ -1,0 +1,14 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+
+// Replaces the file at path with content: written to a new file beside it,
+// synced, then renamed over the old one, so a failure at any point (full
+// disk, read-only folder, a crash) leaves the old file whole. Returns an
+// empty text on success, else the system's description of the error.
+// (QSaveFile is not used: Qt 6.4 reports success when its final flush fails.)
+QString replaceFile(const QString& path, const QByteArray& content);
+
+} // namespace platform
