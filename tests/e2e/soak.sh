@@ -30,8 +30,12 @@ rss() { awk '/VmRSS/{print $2}' "/proc/$BUS_PID/status"; }
 
 # Warm up once (first loads, the sound device, glyph caches), then measure.
 click_in "$PANEL_WIN" 31 30; click_in "$PANEL_WIN" 31 30
+click_in "$PANEL_WIN" 30 75; click_in "$PANEL_WIN" 30 75
+click_in "$BUS_WIN" 250 190 3
+for _ in $(seq 300); do [ -n "$(popup_menu)" ] && break; sleep 0.1; done
+xdotool key Escape
 click_in "$BUS_WIN" 180 50
-xdotool key --delay 0 --repeat 12 Down; xdotool key --delay 0 --repeat 12 Up
+for _ in 1 2 3; do xdotool key --delay 0 --repeat 12 Down; xdotool key --delay 0 --repeat 12 Up; done
 sleep 0.5
 before=$(rss)
 log "resident after warm-up: $before KiB"
