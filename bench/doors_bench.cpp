@@ -18,16 +18,19 @@
 
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 double movementMs(Form1& bus, int speed)
 {
     bus.panel().HScroll1->setValue(speed);
     // Open then close: two movements of 1026 writes each; report one.
-    return bench::medianMs(1, [&] {
-        bus.panel().Check1->click();
-        bus.panel().Check1->click();
-    }) / 2;
+    return bench::medianMs(1,
+                           [&] {
+                               bus.panel().Check1->click();
+                               bus.panel().Check1->click();
+                           }) /
+           2;
 }
 
 // A 0.8 s, 8-bit mono 22050 Hz image, for when the built-in sounds are absent.
@@ -58,10 +61,12 @@ int main(int argc, char** argv)
     platform::initFonts();
 
     // The wait alone.
-    const double spin1 = bench::medianMs(21, [] {
-        for (int i = 0; i < 10000; ++i)
-            doors::spinIterations(1);
-    }) / 10000 * 1e6;
+    const double spin1 = bench::medianMs(21,
+                                         [] {
+                                             for (int i = 0; i < 10000; ++i)
+                                                 doors::spinIterations(1);
+                                         }) /
+                         10000 * 1e6;
     bench::row("doors: wait N=1 (ns), against 100 ns", spin1, 100, "ns");
     const double spin10k = bench::medianMs(101, [] { doors::spinIterations(10000); });
     bench::row("doors: wait N=10000, against 1 ms", spin10k, 1.0, "ms");
@@ -123,7 +128,8 @@ int main(int argc, char** argv)
             platform::playWaveMemory(wave.constData(), static_cast<std::size_t>(wave.size()));
     };
     const double sound = bench::medianMs(3, play);
-    bench::row(builtIn ? "doors: PlayWaveResource(101), against 0.8 s" : "doors: 0.8 s stand-in sound, against 0.8 s",
+    bench::row(builtIn ? "doors: PlayWaveResource(101), against 0.8 s"
+                       : "doors: 0.8 s stand-in sound, against 0.8 s",
                sound / 1000, 0.8, "s");
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     platform::shutdownSound();

@@ -4,9 +4,11 @@
 #include <limits>
 #include <utility>
 
-namespace doors {
+namespace doors
+{
 
-namespace {
+namespace
+{
 WriteObserver& observer()
 {
     static WriteObserver o;
@@ -72,6 +74,9 @@ void run(Door door, const Steps& steps, const std::function<void(float)>& write,
     }
 }
 
-WriteObserver setWriteObserver(WriteObserver o) { return std::exchange(observer(), std::move(o)); }
+WriteObserver setWriteObserver(WriteObserver o)
+{
+    return std::exchange(observer(), std::move(o));
+}
 
 } // namespace doors

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <functional>
 
-namespace doors {
+namespace doors
+{
 
 enum class Door { Front, Middle };
 

@@ -7,7 +7,8 @@
 #include <QLabel>
 #include <QScrollBar>
 
-namespace {
+namespace
+{
 
 // Applies one write and puts it on the screen at once: no event is processed
 // during a movement, so the changed strip is painted synchronously, and only
@@ -45,5 +46,11 @@ void Form1::Check2_Click()
         [&p] { return static_cast<std::int32_t>(p.HScroll2->value()); });
 }
 
-void Form1::HScroll1_Change() { panel().lblMaeSpeed->setNum(panel().HScroll1->value()); }
-void Form1::HScroll2_Change() { panel().lblNakaSpeed->setNum(panel().HScroll2->value()); }
+void Form1::HScroll1_Change()
+{
+    panel().lblMaeSpeed->setNum(panel().HScroll1->value());
+}
+void Form1::HScroll2_Change()
+{
+    panel().lblNakaSpeed->setNum(panel().HScroll2->value());
+}

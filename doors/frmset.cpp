@@ -18,11 +18,13 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
-namespace {
+namespace
+{
 
 // A check box drawn as a push button carrying a picture; it stays pressed
 // while ticked and the whole button takes the click.
-class PictureCheckButton : public QCheckBox {
+class PictureCheckButton : public QCheckBox
+{
 public:
     PictureCheckButton(const QImage& picture, QWidget* parent)
         : QCheckBox(parent), picture_(QPixmap::fromImage(picture))
@@ -61,7 +63,10 @@ private:
     QPixmap picture_;
 };
 
-void place(QWidget* w, const tw::Rect& r) { w->setGeometry(tw::toPixels(r)); }
+void place(QWidget* w, const tw::Rect& r)
+{
+    w->setGeometry(tw::toPixels(r));
+}
 
 void setColours(QWidget* w, const QColor& background, const QColor& text = QColor())
 {
@@ -166,14 +171,16 @@ frmSet::frmSet(Form1& bus)
     for (int row = 0; row < 4; ++row) {
         for (int col = 0; col < 3; ++col) {
             const int i = grid[row][col];
-            auto* b = new QPushButton(i < 10 ? QString::number(i) : QString::fromUtf16(i == 10 ? u"C" : u"設定"), Frame1);
+            auto* b = new QPushButton(
+                i < 10 ? QString::number(i) : QString::fromUtf16(i == 10 ? u"C" : u"設定"), Frame1);
             place(b, {lefts[col], tops[row], 510, 390});
             if (i < 10)
                 b->setFont(digitFont);
             else
                 setColours(b, QColor(255, 128, 0));
             Command2[i] = b;
-            connect(b, &QPushButton::clicked, this, [this, i] { Command2_Click(static_cast<std::int16_t>(i)); });
+            connect(b, &QPushButton::clicked, this,
+                    [this, i] { Command2_Click(static_cast<std::int16_t>(i)); });
         }
     }
     Command1 = new QPushButton(QStringLiteral("方向幕フォルダー"), Frame1);
@@ -181,9 +188,9 @@ frmSet::frmSet(Form1& bus)
 
     // Keyboard order: keypad 0..11, the mode buttons, the door switches, the
     // middle then the front speed, version, folder.
-    QWidget* order[] = {Command2[0], Command2[1], Command2[2], Command2[3], Command2[4], Command2[5],
+    QWidget* order[] = {Command2[0], Command2[1], Command2[2], Command2[3], Command2[4],  Command2[5],
                         Command2[6], Command2[7], Command2[8], Command2[9], Command2[10], Command2[11],
-                        Option1[2],  Option1[1],  Option1[0],  Check1,      Check2,      HScroll2,
+                        Option1[2],  Option1[1],  Option1[0],  Check1,      Check2,       HScroll2,
                         HScroll1,    Command3,    Command1};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -213,16 +220,43 @@ void frmSet::setVisible(bool visible)
     QWidget::setVisible(visible);
 }
 
-float frmSet::twLeft() const { return tw::fromPixels(frameGeometry().x()); }
-float frmSet::twTop() const { return tw::fromPixels(frameGeometry().y()); }
-void frmSet::setTwPosition(float left, float top) { move(tw::toPixels(left), tw::toPixels(top)); }
+float frmSet::twLeft() const
+{
+    return tw::fromPixels(frameGeometry().x());
+}
+float frmSet::twTop() const
+{
+    return tw::fromPixels(frameGeometry().y());
+}
+void frmSet::setTwPosition(float left, float top)
+{
+    move(tw::toPixels(left), tw::toPixels(top));
+}
 
-void frmSet::Check1_Click() { bus_.Check1_Click(); }
-void frmSet::Check2_Click() { bus_.Check2_Click(); }
-void frmSet::HScroll1_Change() { bus_.HScroll1_Change(); }
-void frmSet::HScroll2_Change() { bus_.HScroll2_Change(); }
-void frmSet::Command1_Click() { bus_.MnuEditHkPic_Click(); }
-void frmSet::Command3_Click() { bus_.MnuHelpVer_Click(); }
+void frmSet::Check1_Click()
+{
+    bus_.Check1_Click();
+}
+void frmSet::Check2_Click()
+{
+    bus_.Check2_Click();
+}
+void frmSet::HScroll1_Change()
+{
+    bus_.HScroll1_Change();
+}
+void frmSet::HScroll2_Change()
+{
+    bus_.HScroll2_Change();
+}
+void frmSet::Command1_Click()
+{
+    bus_.MnuEditHkPic_Click();
+}
+void frmSet::Command3_Click()
+{
+    bus_.MnuHelpVer_Click();
+}
 
 void frmSet::closeEvent(QCloseEvent* e)
 {

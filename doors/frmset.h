@@ -14,7 +14,8 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 
-class frmSet : public QWidget {
+class frmSet : public QWidget
+{
     Q_OBJECT
 public:
     explicit frmSet(Form1& bus);

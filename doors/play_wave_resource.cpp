@@ -5,7 +5,8 @@
 
 #include <QByteArray>
 
-namespace {
+namespace
+{
 // The image being played; replaced by each call and kept after it returns.
 QByteArray soundBuffer;
 } // namespace
@@ -13,5 +14,7 @@ QByteArray soundBuffer;
 std::int32_t PlayWaveResource(std::int16_t number)
 {
     soundBuffer = assets::wave(number);
-    return platform::playWaveMemory(soundBuffer.constData(), static_cast<std::size_t>(soundBuffer.size())) ? 1 : 0;
+    return platform::playWaveMemory(soundBuffer.constData(), static_cast<std::size_t>(soundBuffer.size()))
+               ? 1
+               : 0;
 }

@@ -7,9 +7,11 @@
 #include <cstring>
 #include <thread>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 bool startAudio()
 {

@@ -2,7 +2,8 @@
 // Sound output: plays a RIFF/WAVE image from memory, synchronously.
 #include <cstddef>
 
-namespace platform {
+namespace platform
+{
 
 // Plays the image to its end and returns true. Returns false at once, and
 // stays silent, when there is no working sound output or the image is not a

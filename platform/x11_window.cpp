@@ -9,9 +9,11 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 xcb_connection_t* connection()
 {

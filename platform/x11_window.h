@@ -3,7 +3,8 @@
 // (offscreen tests, other platforms) every call does nothing.
 class QWidget;
 
-namespace platform {
+namespace platform
+{
 
 // Gives the top-level window no task-bar entry. Call before every show: the
 // window manager drops the state when the window is withdrawn. Creates the

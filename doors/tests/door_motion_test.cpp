@@ -11,12 +11,14 @@
 using doors::Door;
 using doors::Steps;
 
-namespace {
+namespace
+{
 
 std::vector<float> writesOf(const Steps& s)
 {
     std::vector<float> out;
-    doors::run(Door::Front, s, [&](float v) { out.push_back(v); }, [] { return 0; });
+    doors::run(
+        Door::Front, s, [&](float v) { out.push_back(v); }, [] { return 0; });
     return out;
 }
 
@@ -66,7 +68,8 @@ TEST(DoorMotion, SpeedIsReadAfreshAfterEveryWriteAndObserverSeesIt)
     });
     int reads = 0;
     std::vector<float> written;
-    doors::run(Door::Middle, {0, -3, -1}, [&](float v) { written.push_back(v); }, [&] { return ++reads; });
+    doors::run(
+        Door::Middle, {0, -3, -1}, [&](float v) { written.push_back(v); }, [&] { return ++reads; });
     doors::setWriteObserver(std::move(previous));
     EXPECT_EQ(reads, 4);
     EXPECT_EQ(written, (std::vector<float>{0, -1, -2, -3}));

@@ -14,7 +14,8 @@
 #include <chrono>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 void put32(QByteArray& b, quint32 v)
 {
@@ -97,7 +98,8 @@ QByteArray played(const QString& file)
     return trimSilence(f.readAll());
 }
 
-class DiskSound : public ::testing::Test {
+class DiskSound : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -121,7 +123,8 @@ TEST_F(DiskSound, PlaysTheSamplesUnchangedAndReturnsWhenTheyHaveEnded)
     samples[samples.size() - 1] = 2;
     const QByteArray image = waveImage(samples);
     bool ok = false;
-    const double s = secondsOf([&] { ok = platform::playWaveMemory(image.constData(), static_cast<std::size_t>(image.size())); });
+    const double s = secondsOf(
+        [&] { ok = platform::playWaveMemory(image.constData(), static_cast<std::size_t>(image.size())); });
     EXPECT_TRUE(ok);
     EXPECT_NEAR(s, 0.8, 0.06);
     EXPECT_EQ(played(file), samples) << "format converted or samples lost";
@@ -147,14 +150,15 @@ TEST_F(DiskSound, DamagedImagesAreRefusedAtOnce)
     const QByteArray cases[] = {
         QByteArray(),
         QByteArray("RIFF"),
-        good.left(30),                       // cut inside the fmt chunk
+        good.left(30), // cut inside the fmt chunk
         QByteArray(good).replace(0, 4, "RIFX"),
         QByteArray(5000, '\xff'),
     };
     for (const QByteArray& c : cases) {
         SCOPED_TRACE(c.size());
         bool ok = true;
-        const double s = secondsOf([&] { ok = platform::playWaveMemory(c.constData(), static_cast<std::size_t>(c.size())); });
+        const double s = secondsOf(
+            [&] { ok = platform::playWaveMemory(c.constData(), static_cast<std::size_t>(c.size())); });
         EXPECT_FALSE(ok);
         EXPECT_LT(s, 0.05);
     }
@@ -169,7 +173,9 @@ TEST(NoSound, WithoutOutputTheCallReturnsZeroAtOnce)
         SCOPED_TRACE(driver);
         useDriver(driver);
         bool ok = true;
-        const double s = secondsOf([&] { ok = platform::playWaveMemory(image.constData(), static_cast<std::size_t>(image.size())); });
+        const double s = secondsOf([&] {
+            ok = platform::playWaveMemory(image.constData(), static_cast<std::size_t>(image.size()));
+        });
         EXPECT_FALSE(ok);
         EXPECT_LT(s, 0.05);
         std::int32_t r = 1;

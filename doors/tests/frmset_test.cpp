@@ -15,7 +15,8 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
 struct Recorder {
     struct Write {
@@ -37,7 +38,8 @@ struct Recorder {
 };
 
 // Counts the paint events a widget receives.
-class PaintCounter : public QObject {
+class PaintCounter : public QObject
+{
 public:
     int count = 0;
     bool eventFilter(QObject*, QEvent* e) override
@@ -59,7 +61,8 @@ TEST(SettingsPanel, LayoutMatchesTheTwipTable)
     EXPECT_EQ(p.minimumSize(), p.maximumSize());
     EXPECT_TRUE(p.windowFlags() & Qt::Tool);
     EXPECT_TRUE(p.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_FALSE(p.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint | Qt::WindowSystemMenuHint));
+    EXPECT_FALSE(p.windowFlags() &
+                 (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint | Qt::WindowSystemMenuHint));
     EXPECT_EQ(p.palette().color(QPalette::Window), QColor(64, 64, 64));
 
     struct Row {
@@ -100,7 +103,9 @@ TEST(SettingsPanel, LayoutMatchesTheTwipTable)
     }
     for (int i = 0; i < 12; ++i) {
         SCOPED_TRACE(i);
-        const QString caption = i < 10 ? QString::number(i) : i == 10 ? QStringLiteral("C") : QStringLiteral("設定");
+        const QString caption = i < 10    ? QString::number(i)
+                                : i == 10 ? QStringLiteral("C")
+                                          : QStringLiteral("設定");
         EXPECT_EQ(p.Command2[i]->text(), caption);
         if (i < 10) {
             EXPECT_EQ(QFontInfo(p.Command2[i]->font()).family(), QStringLiteral("IPAPGothic"));
