@@ -76,13 +76,17 @@ sleep 0.3
 click_in "$PANEL" 31 30
 sleep 1.5
 shot "$E2E_DIR/closing.png" "$BUS_WIN"
-sleep 5.5
-shot "$E2E_DIR/reopened.png" "$BUS_WIN"
-for f in closing reopened; do
-  convert "$E2E_DIR/$f.png" -crop "$crop" +repage "$E2E_DIR/door-$f.png"
-done
+convert "$E2E_DIR/closing.png" -crop "$crop" +repage "$E2E_DIR/door-closing.png"
 differs closing open || fail "the second click did not start a closing movement"
-differs reopened open && fail "the queued click did not open the door again"
+# Two movements of about 3 s each; screenshots slow the painting down.
+reopened=""
+for _ in $(seq 30); do
+  sleep 0.5
+  shot "$E2E_DIR/reopened.png" "$BUS_WIN"
+  convert "$E2E_DIR/reopened.png" -crop "$crop" +repage "$E2E_DIR/door-reopened.png"
+  differs reopened open || { reopened=yes; break; }
+done
+[ -n "$reopened" ] || fail "the queued click did not open the door again"
 
 [ -n "${KURURINA_SCREENSHOT_DIR:-}" ] && cp "$E2E_DIR/${between[0]}.png" "$KURURINA_SCREENSHOT_DIR/front-door-moving.png"
 log "ok"
