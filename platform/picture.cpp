@@ -1,10 +1,224 @@
 #include "platform/picture.h"
 
+#include "platform/exe_info.h"
+#include "platform/picture_format.h"
+
+#include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
+#include <QElapsedTimer>
+#include <QProcess>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
+
+namespace {
+
+constexpr qint64 maxMetafileBytes = 64 * 1024 * 1024;
+constexpr int maxMetafileSide = 4096;
+constexpr int metafileTimeoutMs = 2000;
+constexpr int rasterAllocationLimitMb = 256;
+
+std::optional<Picture> fail(QString* error, const QString& why)
+{
+    if (error)
+        *error = why;
+    return std::nullopt;
+}
+
+// Owns a descriptor opened without blocking, so a FIFO or a device never stalls us.
+struct Fd {
+    int fd = -1;
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+bool readFully(int fd, char* out, qint64 n)
+{
+    while (n > 0) {
+        const ssize_t got = ::read(fd, out, static_cast<size_t>(n));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        out += got;
+        n -= got;
+    }
+    return true;
+}
+
+QByteArray readAt(int fd, qint64 offset, qint64 n)
+{
+    QByteArray out;
+    if (n <= 0 || ::lseek(fd, offset, SEEK_SET) != offset)
+        return out;
+    out.resize(n);
+    qint64 done = 0;
+    while (done < n) {
+        const ssize_t got = ::read(fd, out.data() + done, static_cast<size_t>(n - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        done += got;
+    }
+    out.truncate(done);
+    return out;
+}
+
+// Qt's readers fill a cut-off file with grey instead of failing; the cut is
+// spotted here from what the headers promise.
+bool looksComplete(PictureFormat format, const QByteArray& head, int fd, qint64 fileSize)
+{
+    switch (format) {
+    case PictureFormat::Bmp: {
+        // Uncompressed bitmaps must hold every row the header declares.
+        if (head.size() < 34)
+            return false;
+        const auto u32 = [&](int at) {
+            std::uint32_t v;
+            std::memcpy(&v, head.constData() + at, 4);
+            return v;
+        };
+        const std::uint32_t offBits = u32(10);
+        const std::uint32_t infoSize = u32(14);
+        if (infoSize < 40)
+            return true; // old core header: let Qt judge
+        const std::int64_t w = static_cast<std::int32_t>(u32(18));
+        const std::int64_t h = static_cast<std::int32_t>(u32(22));
+        std::uint16_t bpp;
+        std::memcpy(&bpp, head.constData() + 28, 2);
+        const std::uint32_t compression = u32(30);
+        if (compression != 0 || w <= 0 || bpp == 0)
+            return true;
+        const std::int64_t stride = ((w * bpp + 31) / 32) * 4;
+        return std::int64_t{offBits} + stride * (h < 0 ? -h : h) <= fileSize;
+    }
+    case PictureFormat::Jpeg: {
+        // The end-of-image marker sits at the end, perhaps before a little padding.
+        const qint64 tail = std::min<qint64>(fileSize, 4096);
+        return readAt(fd, fileSize - tail, tail).contains("\xFF\xD9");
+    }
+    case PictureFormat::Gif: {
+        const qint64 tail = std::min<qint64>(fileSize, 16);
+        return readAt(fd, fileSize - tail, tail).contains('\x3B');
+    }
+    default:
+        return true;
+    }
+}
+
+std::optional<Picture> loadRaster(int fd, PictureFormat format, const QByteArray& head, qint64 fileSize,
+                                  QString* error, std::optional<QRect> visible)
+{
+    if (!looksComplete(format, head, fd, fileSize))
+        return fail(error, QStringLiteral("truncated"));
+    if (::lseek(fd, 0, SEEK_SET) != 0)
+        return fail(error, QStringLiteral("cannot seek"));
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+        return fail(error, file.errorString());
+    QImageReader reader(&file, qtFormatName(format));
+    reader.setAllocationLimit(rasterAllocationLimitMb);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty())
+        return fail(error, QStringLiteral("bad header"));
+    if (qint64(size.width()) * size.height() > qint64(rasterAllocationLimitMb) * 1024 * 1024 / 4)
+        return fail(error, QStringLiteral("picture too large"));
+    if (visible && reader.supportsOption(QImageIOHandler::ClipRect)) {
+        const QRect clip = visible->intersected(QRect(QPoint(0, 0), size));
+        if (clip.isEmpty())
+            return Picture{QImage(), size};
+        if (clip.size() != size)
+            reader.setClipRect(clip);
+    }
+    QImage img = reader.read();
+    if (img.isNull())
+        return fail(error, reader.errorString());
+    return Picture{img, size};
+}
+
+std::optional<Picture> loadMetafile(int fd, PictureFormat format, const QByteArray& head, qint64 fileSize,
+                                    QString* error)
+{
+    if (fileSize > maxMetafileBytes)
+        return fail(error, QStringLiteral("metafile too large"));
+    const std::optional<QSize> natural = metafileHeaderSize(format, head);
+    if (format == PictureFormat::Emf && !natural)
+        return fail(error, QStringLiteral("bad header"));
+    QByteArray bytes(fileSize, Qt::Uninitialized);
+    if (::lseek(fd, 0, SEEK_SET) != 0 || !readFully(fd, bytes.data(), fileSize))
+        return fail(error, QStringLiteral("read error"));
+    QSize render = natural.value_or(QSize());
+    if (render.isValid())
+        render = render.boundedTo(QSize(maxMetafileSide, maxMetafileSide));
+    QImage img = renderMetafile(bytes, render, error);
+    if (img.isNull())
+        return std::nullopt;
+    return Picture{img, natural.value_or(img.size())};
+}
+
+} // namespace
+
+QImage renderMetafile(const QByteArray& bytes, QSize renderSize, QString* error)
+{
+    const auto failed = [&](const QString& why) {
+        if (error)
+            *error = why;
+        return QImage();
+    };
+    QProcess helper;
+    helper.setProgram(exeFolder() + QStringLiteral("/kururina-metafile"));
+    helper.setArguments({QString::number(renderSize.isValid() ? renderSize.width() : 0),
+                         QString::number(renderSize.isValid() ? renderSize.height() : 0)});
+    helper.setProcessChannelMode(QProcess::SeparateChannels);
+    helper.setStandardErrorFile(QProcess::nullDevice());
+    helper.start(QIODevice::ReadWrite);
+    if (!helper.waitForStarted(metafileTimeoutMs))
+        return failed(QStringLiteral("metafile decoder missing"));
+    QElapsedTimer clock;
+    clock.start();
+    const auto left = [&] { return std::max<qint64>(1, metafileTimeoutMs - clock.elapsed()); };
+    helper.write(bytes);
+    while (helper.bytesToWrite() > 0 && clock.elapsed() < metafileTimeoutMs && helper.state() == QProcess::Running)
+        helper.waitForBytesWritten(int(left()));
+    helper.closeWriteChannel();
+
+    constexpr qint64 maxOutput = 8 + qint64(maxMetafileSide) * maxMetafileSide * 4;
+    QByteArray out;
+    while (helper.state() == QProcess::Running && clock.elapsed() < metafileTimeoutMs && out.size() <= maxOutput) {
+        helper.waitForReadyRead(int(left()));
+        out += helper.readAllStandardOutput();
+    }
+    if (helper.state() != QProcess::NotRunning) {
+        helper.kill();
+        helper.waitForFinished(metafileTimeoutMs);
+        return failed(QStringLiteral("metafile decoder timed out"));
+    }
+    out += helper.readAllStandardOutput();
+    if (helper.exitStatus() != QProcess::NormalExit || helper.exitCode() != 0)
+        return failed(QStringLiteral("metafile not decoded"));
+    if (out.size() < 8)
+        return failed(QStringLiteral("metafile not decoded"));
+    std::uint32_t w, h;
+    std::memcpy(&w, out.constData(), 4);
+    std::memcpy(&h, out.constData() + 4, 4);
+    if (w == 0 || h == 0 || w > maxMetafileSide || h > maxMetafileSide || out.size() != 8 + qint64(w) * h * 4)
+        return failed(QStringLiteral("metafile not decoded"));
+    QImage img(int(w), int(h), QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < int(h); ++y)
+        std::memcpy(img.scanLine(y), out.constData() + 8 + qint64(y) * w * 4, size_t(w) * 4);
+    return img;
+}
 
 Picture pictureFromImage(const QImage& image)
 {
@@ -15,24 +229,28 @@ std::optional<Picture> loadPicture(const QString& path, QString* error, std::opt
 {
     if (path.isEmpty())
         return Picture{};
-    QFileInfo fi(path);
-    if (!fi.isFile()) {
-        if (error)
-            *error = QStringLiteral("not a file");
-        return std::nullopt;
+    Fd f;
+    f.fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (f.fd < 0)
+        return fail(error, QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat st {};
+    if (::fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return fail(error, QStringLiteral("not a file"));
+    const qint64 fileSize = st.st_size;
+    const QByteArray head = readAt(f.fd, 0, 128);
+    const PictureFormat format = sniffPictureFormat(head);
+    switch (format) {
+    case PictureFormat::Bmp:
+    case PictureFormat::Gif:
+    case PictureFormat::Jpeg:
+        return loadRaster(f.fd, format, head, fileSize, error, visible);
+    case PictureFormat::Wmf:
+    case PictureFormat::Emf:
+        return loadMetafile(f.fd, format, head, fileSize, error);
+    case PictureFormat::Unknown:
+        break;
     }
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    const QSize size = reader.size();
-    if (visible && size.isValid() && reader.supportsOption(QImageIOHandler::ClipRect))
-        reader.setClipRect(visible->intersected(QRect(QPoint(0, 0), size)));
-    QImage img = reader.read();
-    if (img.isNull()) {
-        if (error)
-            *error = reader.errorString();
-        return std::nullopt;
-    }
-    return Picture{img, size.isValid() ? size : img.size()};
+    return fail(error, QStringLiteral("unknown format"));
 }
 
 } // namespace platform

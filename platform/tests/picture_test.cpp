@@ -1,0 +1,185 @@
+#include "platform/picture.h"
+#include "platform/picture_format.h"
+#include "platform/tests/picture_samples.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct Sample {
+    const char* name;
+    QByteArray bytes;
+    QSize size;
+};
+
+std::vector<Sample> samplesOfEachFormat()
+{
+    return {
+        {"bmp", samples::bmp(7, 5), QSize(7, 5)},
+        {"jpeg", samples::jpeg(33, 17), QSize(33, 17)},
+        {"gif", samples::gif(6, 3), QSize(6, 3)},
+        {"wmf", samples::wmf(1440, 720, 1440), QSize(96, 48)},
+        {"emf", samples::emf(200, 100), QSize(200, 100)},
+    };
+}
+
+QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    return path;
+}
+
+TEST(LoadPicture, EachFormatLoadsByContentWithItsNaturalSize)
+{
+    QTemporaryDir dir;
+    for (const auto& s : samplesOfEachFormat()) {
+        SCOPED_TRACE(s.name);
+        // The right name, a wrong one and none at all: only the content counts.
+        for (const QString& name : {QString("a.") + s.name, QString("b.jpg"), QString("c.bmp"), QString("noext")}) {
+            SCOPED_TRACE(name.toStdString());
+            QString error;
+            const auto pic = platform::loadPicture(write(dir, name, s.bytes), &error);
+            ASSERT_TRUE(pic) << error.toStdString();
+            EXPECT_EQ(pic->size, s.size);
+            EXPECT_FALSE(pic->image.isNull());
+            EXPECT_FLOAT_EQ(pic->widthTwips(), s.size.width() * 15.0f);
+        }
+    }
+}
+
+TEST(LoadPicture, TruncatedFilesOfEachFormatFail)
+{
+    QTemporaryDir dir;
+    for (const auto& s : samplesOfEachFormat()) {
+        SCOPED_TRACE(s.name);
+        for (double keep : {0.1, 0.5, 0.9}) {
+            const QByteArray cut = s.bytes.left(qsizetype(s.bytes.size() * keep));
+            EXPECT_FALSE(platform::loadPicture(write(dir, QString("cut.") + s.name, cut))) << keep;
+        }
+    }
+}
+
+TEST(LoadPicture, EmptyPathGivesEmptyPicture)
+{
+    const auto pic = platform::loadPicture(QString());
+    ASSERT_TRUE(pic);
+    EXPECT_TRUE(pic->isEmpty());
+}
+
+TEST(LoadPicture, FilesThatAreNotPicturesFailQuickly)
+{
+    QTemporaryDir dir;
+    write(dir, "zero.bmp", {});
+    write(dir, "text.bmp", "this is not a bitmap, only some words that go on for a while\n");
+    write(dir, "bm-text.bmp", "BM but then just text that goes on and on and on and on\n");
+    // A header promising a picture far beyond any allocation limit.
+    QByteArray bomb = samples::bmp(2, 2);
+    bomb[18] = bomb[19] = bomb[22] = bomb[23] = '\x7F';
+    write(dir, "bomb.bmp", bomb);
+    QByteArray badInch = samples::wmf(100, 100, 0);
+    write(dir, "inch0.wmf", badInch);
+    QDir(dir.path()).mkdir("x.jpg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("sign.bmp")).constData(), 0600), 0);
+    ASSERT_EQ(::symlink("/nonexistent/target.bmp", QFile::encodeName(dir.filePath("broken.bmp")).constData()), 0);
+    // Big and sparse: a metafile over the size cap is refused without reading it.
+    QFile big(write(dir, "big.emf", samples::emf(10, 10)));
+    ASSERT_TRUE(big.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(big.resize(qint64(65) * 1024 * 1024));
+    big.close();
+
+    QStringList names{"zero.bmp", "text.bmp", "bm-text.bmp", "bomb.bmp", "inch0.wmf", "x.jpg",
+                      "sign.bmp", "broken.bmp", "missing.gif", "big.emf"};
+    if (::geteuid() != 0) {
+        write(dir, "locked.bmp", samples::bmp(2, 2));
+        ::chmod(QFile::encodeName(dir.filePath("locked.bmp")).constData(), 0);
+        names << "locked.bmp";
+    }
+    for (const QString& name : names) {
+        SCOPED_TRACE(name.toStdString());
+        QElapsedTimer t;
+        t.start();
+        QString error;
+        EXPECT_FALSE(platform::loadPicture(dir.filePath(name), &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_LT(t.elapsed(), 500);
+    }
+    EXPECT_FALSE(platform::loadPicture("/dev/zero"));
+    EXPECT_FALSE(platform::loadPicture("/dev/null"));
+}
+
+TEST(LoadPicture, LargeJpegDecodesOnlyTheVisiblePartButKeepsItsSize)
+{
+    QTemporaryDir dir;
+    const QString path = write(dir, "big.jpg", samples::jpeg(6000, 4000));
+    const auto pic = platform::loadPicture(path, nullptr, QRect(0, 0, 400, 300));
+    ASSERT_TRUE(pic);
+    EXPECT_EQ(pic->size, QSize(6000, 4000));
+    EXPECT_EQ(pic->image.size(), QSize(400, 300));
+    // Top-left quarter is red in the sample.
+    EXPECT_GT(qRed(pic->image.pixel(10, 10)), 200);
+    EXPECT_LT(qGreen(pic->image.pixel(10, 10)), 60);
+
+    // A window wider than the picture is clipped to it.
+    const auto small = platform::loadPicture(write(dir, "s.jpg", samples::jpeg(40, 30)), nullptr, QRect(0, 0, 400, 300));
+    ASSERT_TRUE(small);
+    EXPECT_EQ(small->image.size(), QSize(40, 30));
+}
+
+TEST(LoadPicture, MetafileHeadersGiveSizeAt96Dpi)
+{
+    using platform::PictureFormat;
+    struct Case {
+        QByteArray bytes;
+        PictureFormat format;
+        std::optional<QSize> size;
+    };
+    const Case cases[] = {
+        {samples::wmf(1440, 720, 1440), PictureFormat::Wmf, QSize(96, 48)},
+        {samples::wmf(2540, 254, 2540), PictureFormat::Wmf, QSize(96, 10)},
+        {samples::wmf(100, 100, 0), PictureFormat::Wmf, std::nullopt},
+        {samples::wmf(-100, 100, 96), PictureFormat::Wmf, std::nullopt},
+        {samples::emf(640, 480), PictureFormat::Emf, QSize(640, 480)},
+        {samples::emf(1, 1), PictureFormat::Emf, QSize(1, 1)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::sniffPictureFormat(c.bytes), c.format);
+        EXPECT_EQ(platform::metafileHeaderSize(c.format, c.bytes), c.size);
+    }
+    EXPECT_EQ(platform::sniffPictureFormat("GIF88a-------------------------------"), PictureFormat::Unknown);
+    EXPECT_EQ(platform::sniffPictureFormat("BM"), PictureFormat::Unknown);
+}
+
+TEST(RenderMetafile, HelperThatHangsOrCrashesIsACleanFailure)
+{
+    const QByteArray emf = samples::emf(50, 40);
+    const QImage good = platform::renderMetafile(emf, QSize(50, 40));
+    ASSERT_FALSE(good.isNull());
+    EXPECT_EQ(good.size(), QSize(50, 40));
+
+    for (const char* hook : {"hang", "crash"}) {
+        SCOPED_TRACE(hook);
+        ::setenv("KURURINA_METAFILE_TEST", hook, 1);
+        QElapsedTimer t;
+        t.start();
+        QString error;
+        EXPECT_TRUE(platform::renderMetafile(emf, QSize(50, 40), &error).isNull());
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_LT(t.elapsed(), 4000);
+        ::unsetenv("KURURINA_METAFILE_TEST");
+    }
+    // Garbage handed straight to the helper.
+    EXPECT_TRUE(platform::renderMetafile(QByteArray(5000, '\x01'), QSize(10, 10)).isNull());
+}
+
+} // namespace
