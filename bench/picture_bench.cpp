@@ -1,0 +1,84 @@
+// The picture loader against a plain QImage load of a small BMP measured in
+// the same run: the "x_baseline" counter is each figure's ratio to it.
+#include "platform/picture.h"
+#include "platform/tests/picture_samples.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+namespace {
+
+QTemporaryDir* dir;
+double baselineMs = 0;
+
+QString sample(const char* name, const QByteArray& bytes)
+{
+    const QString path = dir->filePath(QString::fromLatin1(name));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        std::abort();
+    return path;
+}
+
+template <typename F> void timed(benchmark::State& state, F&& f, bool isBaseline = false)
+{
+    double total = 0;
+    for (auto _ : state) {
+        const auto a = std::chrono::steady_clock::now();
+        f();
+        total += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - a).count();
+    }
+    const double ms = total / double(state.iterations());
+    if (isBaseline)
+        baselineMs = ms;
+    state.counters["ms"] = ms;
+    state.counters["x_baseline"] = baselineMs > 0 ? ms / baselineMs : 0;
+}
+
+void BM_Baseline_QImageSmallBmp(benchmark::State& state)
+{
+    static const QString path = sample("small.bmp", samples::bmp(320, 240));
+    timed(state, [&] { benchmark::DoNotOptimize(QImage(path)); }, true);
+}
+
+void BM_LoadPicture_SmallBmp(benchmark::State& state)
+{
+    static const QString path = sample("small2.bmp", samples::bmp(320, 240));
+    timed(state, [&] { benchmark::DoNotOptimize(platform::loadPicture(path, nullptr, QRect(0, 0, 665, 212))); });
+}
+
+void BM_LoadPicture_Jpeg6000x4000_TopLeft(benchmark::State& state)
+{
+    static const QString path = sample("big.jpg", samples::jpeg(6000, 4000));
+    timed(state, [&] { benchmark::DoNotOptimize(platform::loadPicture(path, nullptr, QRect(0, 0, 665, 212))); });
+}
+
+void BM_LoadPicture_Emf(benchmark::State& state)
+{
+    static const QString path = sample("a.emf", samples::emf(320, 240));
+    timed(state, [&] { benchmark::DoNotOptimize(platform::loadPicture(path)); });
+}
+
+BENCHMARK(BM_Baseline_QImageSmallBmp)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadPicture_SmallBmp)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadPicture_Jpeg6000x4000_TopLeft)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadPicture_Emf)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTemporaryDir tmp;
+    dir = &tmp;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
