@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -48,7 +49,9 @@ public:
             QTimer::singleShot(0, o, [this] {
                 std::printf("%.3f %ld\n", static_cast<double>(nowNs() - stamp_) / 1e6, residentKiB());
                 std::fflush(stdout);
-                QCoreApplication::exit(0);
+                // The first frame may come inside the start-up's own event
+                // processing, before exec() runs, where exit() would be lost.
+                std::_Exit(0);
             });
         }
         return false;

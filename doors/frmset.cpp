@@ -141,7 +141,8 @@ frmSet::frmSet(Form1& bus)
     lblNakaSpeed = displayLabel(FrameA, {870, 1110, 1200, 240}, QColor(255, 192, 128));
 
     // The middle-door mode travels only through the settings file: never shown.
-    Frame2 = new QGroupBox(QStringLiteral("中扉動作"), FrameA);
+    // Its title is given at the panel's first paint (see paintEvent).
+    Frame2 = new QGroupBox(FrameA);
     place(Frame2, {60, 1410, 2085, 480});
     setColours(Frame2, QColor(224, 224, 224), Qt::black);
     Frame2->hide();
@@ -256,6 +257,16 @@ void frmSet::Command1_Click()
 void frmSet::Command3_Click()
 {
     bus_.MnuHelpVer_Click();
+}
+
+void frmSet::paintEvent(QPaintEvent* e)
+{
+    // A group box measures its title at once, and the first text measured
+    // loads the whole font database (about 10 ms). The box is never seen, so
+    // this waits until start-up has put the bus on the screen.
+    if (Frame2->title().isEmpty())
+        Frame2->setTitle(QStringLiteral("中扉動作"));
+    QWidget::paintEvent(e);
 }
 
 void frmSet::closeEvent(QCloseEvent* e)

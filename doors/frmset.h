@@ -56,6 +56,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     Form1& bus_;

@@ -98,10 +98,13 @@ bool looksComplete(PictureFormat format, const QByteArray& head, int fd, qint64 
         std::uint16_t bpp;
         std::memcpy(&bpp, head.constData() + 28, 2);
         const std::uint32_t compression = u32(30);
-        if (compression != 0 || w <= 0 || bpp == 0)
-            return true;
+        if (compression != 0 || w <= 0 || bpp == 0 || bpp > 64)
+            return true; // not a layout we can measure: let Qt judge
+        // Divided rather than multiplied: hostile headers overflow a product.
         const std::int64_t stride = ((w * bpp + 31) / 32) * 4;
-        return std::int64_t{offBits} + stride * (h < 0 ? -h : h) <= fileSize;
+        const std::int64_t rows = h < 0 ? -h : h;
+        const std::int64_t room = fileSize - std::int64_t{offBits};
+        return room >= 0 && rows <= room / stride;
     }
     case PictureFormat::Jpeg: {
         // The end-of-image marker sits at the end, perhaps before a little padding.

@@ -129,6 +129,8 @@ TEST(SettingsPanel, LayoutMatchesTheTwipTable)
 
     // The mode buttons exist, the first selected, but are never seen.
     p.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&p));
+    p.grab();
     EXPECT_FALSE(p.Frame2->isVisible());
     EXPECT_TRUE(p.Check1->isVisible());
     EXPECT_EQ(p.Frame2->title(), QStringLiteral("中扉動作"));

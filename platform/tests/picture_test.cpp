@@ -87,6 +87,13 @@ TEST(LoadPicture, FilesThatAreNotPicturesFailQuickly)
     QByteArray bomb = samples::bmp(2, 2);
     bomb[18] = bomb[19] = bomb[22] = bomb[23] = '\x7F';
     write(dir, "bomb.bmp", bomb);
+    // Width, depth and height whose product overflows 64 bits.
+    QByteArray wide = samples::bmp(2, 2);
+    wide[18] = wide[19] = wide[20] = wide[22] = wide[23] = wide[24] = '\xFF';
+    wide[21] = wide[25] = '\x7F';
+    wide[28] = '\x40';
+    wide[29] = '\0';
+    write(dir, "wide.bmp", wide);
     QByteArray badInch = samples::wmf(100, 100, 0);
     write(dir, "inch0.wmf", badInch);
     QDir(dir.path()).mkdir("x.jpg");
@@ -98,7 +105,7 @@ TEST(LoadPicture, FilesThatAreNotPicturesFailQuickly)
     ASSERT_TRUE(big.resize(qint64(65) * 1024 * 1024));
     big.close();
 
-    QStringList names{"zero.bmp", "text.bmp", "bm-text.bmp", "bomb.bmp", "inch0.wmf", "x.jpg",
+    QStringList names{"zero.bmp", "text.bmp", "bm-text.bmp", "bomb.bmp", "wide.bmp", "inch0.wmf", "x.jpg",
                       "sign.bmp", "broken.bmp", "missing.gif", "big.emf"};
     if (::geteuid() != 0) {
         write(dir, "locked.bmp", samples::bmp(2, 2));
