@@ -43,6 +43,10 @@ QByteArray write(const Values& v);
 // 16th field is ignored.
 Read read(const QByteArray& content);
 
+// What a read line gives back to the writer: reading and writing a file
+// unchanged yields the same bytes.
+Values valuesOf(const Read& r);
+
 // Helpers, exposed for tests.
 QByteArray formatSingle(float v);
 bool roundToInt32(double v, std::int32_t& out);

@@ -10,27 +10,6 @@ namespace {
 const QByteArray sample =
     "3000,1500,3000,4800,\"/signs/\",\"\",0,0,\"\",7470,1710,#TRUE#,#TRUE#,10000,6000,0\r\n";
 
-settings::Values fromRead(const Read& r)
-{
-    settings::Values v;
-    v.busLeft = static_cast<float>(r.busLeft);
-    v.busTop = static_cast<float>(r.busTop);
-    v.panelLeft = static_cast<float>(r.panelLeft);
-    v.panelTop = static_cast<float>(r.panelTop);
-    v.signFolder = r.signFolder;
-    v.reservedText = r.reservedText;
-    v.reserved1 = r.reserved1;
-    v.reserved2 = r.reserved2;
-    v.kanbanPicture = r.kanbanPicture;
-    v.kanbanLeft = static_cast<float>(r.kanbanLeft);
-    v.kanbanTop = static_cast<float>(r.kanbanTop);
-    v.kanbanShown = r.kanbanShown;
-    v.frameShown = r.frameShown;
-    v.speed1 = static_cast<std::int16_t>(r.speed1);
-    v.speed2 = static_cast<std::int16_t>(r.speed2);
-    v.mode = r.mode;
-    return v;
-}
 } // namespace
 
 TEST(SettingsLine, SingleFormsAsTheFileShowsThem)
@@ -56,7 +35,7 @@ TEST(SettingsLine, TheSampleLineReadsAndWritesBackByteForByte)
     EXPECT_TRUE(r.kanbanShown && r.frameShown);
     EXPECT_EQ(r.speed1, 10000);
     EXPECT_EQ(r.speed2, 6000);
-    EXPECT_EQ(settings::write(fromRead(r)), sample);
+    EXPECT_EQ(settings::write(settings::valuesOf(r)), sample);
 }
 
 TEST(SettingsLine, ReadingRoundsHalvesToEvenAndChecksRanges)
@@ -125,7 +104,7 @@ TEST(SettingsLine, QuotesAndNonAsciiTextsRoundTrip)
     EXPECT_EQ(r.reserved1, -7);
     EXPECT_EQ(r.reserved2, 2147483647);
     EXPECT_EQ(r.mode, 2);
-    EXPECT_EQ(settings::write(fromRead(r)), line) << "saving twice writes the same bytes";
+    EXPECT_EQ(settings::write(settings::valuesOf(r)), line) << "saving twice writes the same bytes";
     // A text without quotes in it is written exactly as it stands.
     v.signFolder = QStringLiteral("/signs");
     EXPECT_TRUE(settings::write(v).contains(",\"/signs\","));
