@@ -17,7 +17,7 @@
 namespace {
 
 // Larger files are not settings files; reading stops there.
-constexpr qint64 maxSettingsBytes = 64 * 1024;
+constexpr qint64 maxSettingsBytes = qint64{64} * 1024;
 
 bool setSpeed(QScrollBar* bar, std::int32_t value)
 {

@@ -26,7 +26,7 @@ extern "C" {
 
 namespace {
 
-constexpr std::size_t maxInput = 64 * 1024 * 1024;
+constexpr std::size_t maxInput = std::size_t{64} * 1024 * 1024;
 constexpr int maxSide = 4096;
 
 QByteArray readStdin()

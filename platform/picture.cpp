@@ -20,7 +20,7 @@ namespace platform {
 
 namespace {
 
-constexpr qint64 maxMetafileBytes = 64 * 1024 * 1024;
+constexpr qint64 maxMetafileBytes = qint64{64} * 1024 * 1024;
 constexpr int maxMetafileSide = 4096;
 constexpr int metafileTimeoutMs = 2000;
 constexpr int rasterAllocationLimitMb = 256;
