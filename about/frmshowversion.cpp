@@ -1,19 +1,16 @@
 #include "about/frmshowversion.h"
 
 #include "about/maker_link.h"
-#include "about/x11_dialog_window.h"
 #include "assets/assets.h"
 #include "platform/exe_info.h"
 #include "platform/twip_widgets.h"
 #include "platform/twips.h"
 
 #include <QDesktopServices>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QUrl>
 
 namespace {
@@ -52,11 +49,9 @@ QLabel* label(QWidget* parent, const tw::Rect& r, const QString& text, const QCo
 } // namespace
 
 frmShowVersion::frmShowVersion(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : platform::DialogBox(tw::sizeToPixels(4995, 3345), parent)
 {
     setWindowTitle(QStringLiteral("クルリナのバージョン情報"));
-    setWindowModality(Qt::ApplicationModal);
-    setFixedSize(tw::sizeToPixels(4995, 3345));
     setFont(gothic(9));
     QPalette p = palette();
     p.setColor(QPalette::Window, white);
@@ -88,9 +83,6 @@ frmShowVersion::frmShowVersion(QWidget* parent)
     Label5->installEventFilter(this);
     Command1 = new QPushButton(QStringLiteral("OK"), this);
     Command1->setGeometry(tw::toPixels(tw::Rect{3570, 2940, 1230, 345}));
-    // No default button: Return and Enter do nothing (see keyPressEvent).
-    Command1->setAutoDefault(false);
-    Command1->setDefault(false);
     connect(Command1, &QPushButton::clicked, this, &frmShowVersion::Command1_Click);
     Command1->setFocus();
 }
@@ -114,31 +106,6 @@ void frmShowVersion::Command1_Click()
 {
     hide();
     accept();
-}
-
-void frmShowVersion::showEvent(QShowEvent* e)
-{
-    if (!e->spontaneous()) {
-        about::skipTaskbar(this);
-        // Qt writes the icon while it maps the window, after this event.
-        QMetaObject::invokeMethod(this, [this] { about::dropWindowIcon(this); }, Qt::QueuedConnection);
-    }
-    QDialog::showEvent(e);
-}
-
-void frmShowVersion::keyPressEvent(QKeyEvent* e)
-{
-    // No cancel or default button: these keys must not close the box. The
-    // window system's close still does (closeEvent -> reject).
-    switch (e->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        e->accept();
-        return;
-    default:
-        QDialog::keyPressEvent(e);
-    }
 }
 
 bool frmShowVersion::eventFilter(QObject* watched, QEvent* e)

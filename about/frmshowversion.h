@@ -2,7 +2,8 @@
 // The version box: product name, version, designation (the executable's
 // name), credits, and the link to the maker's home page. Created for one
 // opening and destroyed when it closes.
-#include <QDialog>
+#include "platform/dialog_box.h"
+
 #include <array>
 
 class QLabel;
@@ -11,7 +12,7 @@ class TwipImage;
 }
 class QPushButton;
 
-class frmShowVersion : public QDialog {
+class frmShowVersion : public platform::DialogBox {
     Q_OBJECT
 public:
     explicit frmShowVersion(QWidget* parent = nullptr);
@@ -30,7 +31,5 @@ public:
     QPushButton* Command1;
 
 protected:
-    void showEvent(QShowEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 };

@@ -98,4 +98,16 @@ void keepAbove(QWidget* w)
     xcb_flush(c);
 }
 
+void dropWindowIcon(QWidget* w)
+{
+    xcb_connection_t* c = connection();
+    if (!c || !w)
+        return;
+    const xcb_atom_t icon = atom(c, "_NET_WM_ICON");
+    if (icon == XCB_ATOM_NONE)
+        return;
+    xcb_delete_property(c, static_cast<xcb_window_t>(w->winId()), icon);
+    xcb_flush(c);
+}
+
 } // namespace platform

@@ -14,4 +14,9 @@ void setSkipTaskbar(QWidget* w);
 // Keeps a shown top-level above all other windows and raises it.
 void keepAbove(QWidget* w);
 
+// Takes the icon off a top-level window even when the application has one
+// (Qt falls back to the application's icon). Qt writes the icon while it maps
+// the window, so call this after every show.
+void dropWindowIcon(QWidget* w);
+
 } // namespace platform

@@ -1,0 +1,58 @@
+#include "platform/dialog_box.h"
+
+#include "platform/x11_window.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QShowEvent>
+
+namespace platform
+{
+
+DialogBox::DialogBox(QSize client, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setWindowModality(Qt::ApplicationModal);
+    setFixedSize(client);
+}
+
+void DialogBox::setVisible(bool visible)
+{
+    if (visible && !isVisible()) {
+        // QDialog makes the first auto-default button the default when it is
+        // shown, and a focused auto-default button takes Return itself.
+        for (QPushButton* b : findChildren<QPushButton*>())
+            b->setAutoDefault(false);
+        // Before the window is mapped; the window manager forgets it on withdraw.
+        setSkipTaskbar(this);
+    }
+    QDialog::setVisible(visible);
+}
+
+void DialogBox::showEvent(QShowEvent* e)
+{
+    if (!e->spontaneous()) {
+        // Marked as placed, so that QDialog does not centre it: the window
+        // manager then places it as it places any new window.
+        setAttribute(Qt::WA_Moved);
+        // Qt writes the icon while it maps the window, after this event.
+        QMetaObject::invokeMethod(
+            this, [this] { dropWindowIcon(this); }, Qt::QueuedConnection);
+    }
+    QDialog::showEvent(e);
+}
+
+void DialogBox::keyPressEvent(QKeyEvent* e)
+{
+    switch (e->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        e->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(e);
+    }
+}
+
+} // namespace platform
