@@ -2,7 +2,9 @@
 // list entry, and applying the sign folder to the list.
 #include "app/form1.h"
 #include "platform/picture.h"
+#include "sign/frmbrowsedir.h"
 
+#include <QLineEdit>
 #include <QMessageBox>
 #include <limits>
 
@@ -49,4 +51,16 @@ bool Form1::picDir()
     return true;
 }
 
-void Form1::MnuEditHkPic_Click() {}
+void Form1::MnuEditHkPic_Click()
+{
+    // Offered again from the open dialog's own OK: refill it, do not open another.
+    if (browseDir_) {
+        browseDir_->Text1->setText(signFolderPath);
+        return;
+    }
+    frmBrowseDir dialog(*this);
+    dialog.Text1->setText(signFolderPath);
+    browseDir_ = &dialog;
+    dialog.exec();
+    browseDir_ = nullptr;
+}

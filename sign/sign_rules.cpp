@@ -1,6 +1,8 @@
 #include "sign/sign_rules.h"
 
+#include <QFile>
 #include <limits>
+#include <sys/stat.h>
 
 namespace sign {
 
@@ -15,6 +17,20 @@ QString picturePath(const QString& folder, const QString& entry)
     if (folder.isEmpty())
         return {};
     return folder.endsWith(u'/') ? folder + entry : folder + u'/' + entry;
+}
+
+QString browsedFolderText(const QString& chosen)
+{
+    QString lower = chosen.toLower();
+    if (lower == chosen)
+        return chosen;
+    struct stat a {}, b {};
+    if (::stat(QFile::encodeName(chosen).constData(), &a) != 0 ||
+        ::stat(QFile::encodeName(lower).constData(), &b) != 0)
+        return chosen;
+    if (!S_ISDIR(a.st_mode) || a.st_dev != b.st_dev || a.st_ino != b.st_ino)
+        return chosen;
+    return lower;
 }
 
 std::optional<std::int32_t> Stepper::keyDown(std::int16_t keyCode, std::int16_t count)

@@ -18,6 +18,11 @@ void completeFolderPath(QString& folder);
 // (an empty path never reaches a picture).
 QString picturePath(const QString& folder, const QString& entry);
 
+// The text the browse button puts into the folder box for a chosen folder:
+// lower case when the lower-cased path still names that same folder (as on a
+// file system that ignores case), otherwise the path as chosen.
+QString browsedFolderText(const QString& chosen);
+
 // The sign position moved by the arrow keys. It is not reset by a new folder.
 class Stepper {
 public:
