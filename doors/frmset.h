@@ -1,6 +1,8 @@
 #pragma once
 // The settings panel: door switches, door speeds, the keypad, the folder and
 // version buttons. One instance for the life of the program.
+#include "sign/keypad_entry.h"
+
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -60,4 +62,5 @@ protected:
 
 private:
     Form1& bus_;
+    sign::KeypadEntry keypad_;
 };
