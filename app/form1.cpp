@@ -93,7 +93,8 @@ Form1::Form1(QWidget* parent)
     wireSignboard();
 }
 
-Form1::~Form1() = default;
+// The panel has no parent window (it is a window of its own): the bus owns it.
+Form1::~Form1() { delete panel_; }
 
 void Form1::Form_Load()
 {
