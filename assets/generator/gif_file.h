@@ -1,0 +1,14 @@
+#pragma once
+// GIF output through giflib: Qt reads GIF but does not write it.
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+namespace gen
+{
+
+// An indexed image (at most 256 colours) as the bytes of a GIF87a file; empty,
+// with error set, on failure.
+QByteArray encodeGif(const QImage& indexed, QString* error);
+
+} // namespace gen
