@@ -16,7 +16,11 @@ prefix="$HOME/.local/share/kururina"
 desktop="$HOME/.local/share/applications/kururina.desktop"
 grep -q "^Exec=$prefix/kururina\$" "$desktop" || fail "launcher does not start the installed program"
 grep -q '^Icon=kururina$' "$desktop" || fail "launcher names no icon"
-[ -s "$HOME/.local/share/icons/hicolor/32x32/apps/kururina.png" ] || fail "no 32x32 icon installed"
+icons="$HOME/.local/share/icons/hicolor"
+for size in 32 64; do
+  [ "$(identify -format '%wx%h' "$icons/${size}x${size}/apps/kururina.png" 2>/dev/null)" = "${size}x${size}" ] ||
+    fail "no ${size}x${size} icon installed"
+done
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$desktop" || fail "invalid launcher"; fi
 
 # Started through the command link, the program still finds its own folder.
@@ -36,4 +40,5 @@ close_window "$BUS_WIN"; wait_exit 10
 
 "$src/scripts/uninstall-user" >/dev/null
 [ ! -e "$prefix" ] && [ ! -e "$desktop" ] && [ ! -e "$HOME/.local/bin/kururina" ] || fail "uninstall left files behind"
+[ -z "$(find "$icons" -name kururina.png)" ] || fail "uninstall left the icons behind"
 log "install, renamed copy and uninstall all behaved"
