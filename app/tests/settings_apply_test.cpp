@@ -2,6 +2,7 @@
 // taking over at the step that fails; saving it back.
 #include "app/form1.h"
 #include "doors/frmset.h"
+#include "tests/support/modal.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -56,16 +56,15 @@ protected:
                "\",3000,1500," + shown + "," + speeds + "," + mode + "\r\n";
     }
 
-    void expectDefaults(const char* why)
+    static void expectDefaults(Form1& b)
     {
-        SCOPED_TRACE(why);
-        EXPECT_EQ(bus.pos(), QPoint(0, 0));
-        EXPECT_EQ(bus.PicKanban->twRect(), (tw::Rect{7425, 1665, 1410, 450}));
-        EXPECT_TRUE(bus.PicKanban->picture().isEmpty());
-        EXPECT_EQ(bus.shpK_Waku[0]->twRect(), (tw::Rect{7350, 1665, 75, 465}));
-        EXPECT_EQ(bus.panel().HScroll1->value(), 10000);
-        EXPECT_EQ(bus.panel().HScroll2->value(), 6000);
-        EXPECT_TRUE(bus.panel().Option1[0]->isChecked());
+        EXPECT_EQ(b.pos(), QPoint(0, 0));
+        EXPECT_EQ(b.PicKanban->twRect(), (tw::Rect{7425, 1665, 1410, 450}));
+        EXPECT_TRUE(b.PicKanban->picture().isEmpty());
+        EXPECT_EQ(b.shpK_Waku[0]->twRect(), (tw::Rect{7350, 1665, 75, 465}));
+        EXPECT_EQ(b.panel().HScroll1->value(), 10000);
+        EXPECT_EQ(b.panel().HScroll2->value(), 6000);
+        EXPECT_TRUE(b.panel().Option1[0]->isChecked());
     }
 
     QTemporaryDir dir;
@@ -77,7 +76,7 @@ protected:
 TEST_F(SettingsApply, NoFileOrAShortOneGivesTheDefaults)
 {
     bus.LoadIni();
-    expectDefaults("no file");
+    expectDefaults(bus);
     EXPECT_TRUE(bus.MnuViewKanban->isChecked() && bus.PicKanban->isVisibleTo(&bus));
 
     QByteArray shortLine = line();
@@ -87,8 +86,7 @@ TEST_F(SettingsApply, NoFileOrAShortOneGivesTheDefaults)
     other.setSettingsPath(dir.filePath("bus.ini"));
     other.panel().HScroll1->setValue(77);
     other.LoadIni();
-    EXPECT_EQ(other.pos(), QPoint(0, 0));
-    EXPECT_EQ(other.panel().HScroll1->value(), 10000);
+    expectDefaults(other);
     EXPECT_EQ(other.signFolderPath, dir.path() + "/signs/") << "held values keep what was read";
 }
 
@@ -133,12 +131,7 @@ TEST_F(SettingsApply, AFailingStepKeepsWhatCameBeforeAndTheDefaultsTakeOver)
         Form1 b;
         b.setSettingsPath(dir.filePath("bus.ini"));
         b.LoadIni();
-        EXPECT_EQ(b.pos(), QPoint(0, 0));
-        EXPECT_EQ(b.PicKanban->twRect(), (tw::Rect{7425, 1665, 1410, 450}));
-        EXPECT_TRUE(b.PicKanban->picture().isEmpty());
-        EXPECT_EQ(b.panel().HScroll1->value(), 10000);
-        EXPECT_EQ(b.panel().HScroll2->value(), 6000);
-        EXPECT_TRUE(b.panel().Option1[0]->isChecked());
+        expectDefaults(b);
         // Applied before the failure, and not overridden by the defaults.
         EXPECT_FALSE(b.MnuViewKanban->isChecked());
         EXPECT_FALSE(b.PicKanban->isVisibleTo(&b));
@@ -161,11 +154,9 @@ TEST_F(SettingsApply, SavingWritesTheLineAndTwiceTheSameBytes)
     // A save that cannot be written says so and leaves nothing half-written.
     bus.setSettingsPath(dir.filePath("no/such/folder/bus.ini"));
     QString shown;
-    QTimer::singleShot(0, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->accept();
-        }
+    testing_support::whenModal<QMessageBox>([&](QMessageBox* box) {
+        shown = box->text();
+        box->accept();
     });
     bus.SaveIni();
     EXPECT_FALSE(shown.isEmpty()) << "the system's message was shown";
