@@ -79,17 +79,6 @@ TEST(FileList, FailuresKeepTheOldEntries)
     EXPECT_EQ(list.listCount(), 0);
 }
 
-TEST(FileList, CountStaysWithinSixteenBits)
-{
-    QTemporaryDir dir;
-    for (int i = 0; i < 32800; ++i)
-        touch(dir.filePath(QStringLiteral("p%1.bmp").arg(i, 5, 10, QLatin1Char('0'))));
-    platform::FileList list(QStringLiteral("*.bmp"));
-    ASSERT_EQ(list.setPath(dir.path()).result, platform::FileList::Result::Ok);
-    EXPECT_EQ(list.listCount(), 32767);
-    EXPECT_EQ(*list.list(32766), QStringLiteral("p32766.bmp"));
-}
-
 TEST(ReplaceFile, ReplacesWholeKeepsModeAndLeavesNothingBehindOnFailure)
 {
     QTemporaryDir dir;
