@@ -1,5 +1,7 @@
 #include "platform/app_init.h"
 
+#include "platform/exe_info.h"
+
 #include <QFont>
 #include <QtGlobal>
 
@@ -7,6 +9,7 @@ namespace platform {
 
 void prepareApplication()
 {
+    exePath();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 }

@@ -2,8 +2,9 @@
 
 namespace platform {
 
-// Before the application object exists: under X11 (and XWayland, where
-// DISPLAY is set) use Qt's xcb platform, so that window positions and
+// Before the application object exists: pins the executable's path (the
+// settings file is named after it), and under X11 (and XWayland, where
+// DISPLAY is set) picks Qt's xcb platform, so that window positions and
 // stacking work; a platform the user chose is kept.
 void prepareApplication();
 

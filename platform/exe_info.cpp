@@ -7,11 +7,14 @@ namespace platform {
 
 QString exePath()
 {
-    std::error_code ec;
-    const auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        return {};
-    return QString::fromStdString(p.string());
+    // Read once, at start-up: once an upgrade replaces the file, the kernel
+    // names the running program "<path> (deleted)".
+    static const QString path = [] {
+        std::error_code ec;
+        const auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
+        return ec ? QString() : QString::fromStdString(p.string());
+    }();
+    return path;
 }
 
 QString exeFolder() { return QFileInfo(exePath()).absolutePath(); }

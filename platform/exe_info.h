@@ -7,7 +7,8 @@ namespace platform {
 // and its file name without the extension. A renamed copy reports its own name.
 QString exeFolder();
 QString exeName();
-// The executable's full path, resolved through /proc/self/exe.
+// The executable's full path, resolved through /proc/self/exe at the first call
+// (made at start-up) and kept: a program replaced while it runs keeps its name.
 QString exePath();
 
 } // namespace platform

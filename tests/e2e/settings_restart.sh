@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Settings across restarts on the real window system: the first start has no
 # file (bus top-left, panel right below its frame); the windows moved by the
-# user come back exactly where they were; a second close writes the same bytes.
+# user come back exactly where they were; a second close writes the same bytes,
+# to the same file even when the program was upgraded while it ran.
 . "$(dirname "$0")/lib.sh"
 export SDL_AUDIODRIVER=dummy
 exe=$(install_bus)
@@ -41,6 +42,11 @@ read -r nbx nby < <(frame_position "$BUS_WIN")
 read -r npx npy < <(frame_position "$panel")
 [ "$nbx,$nby" = "$bx,$by" ] || fail "bus came back at $nbx,$nby, saved at $bx,$by"
 [ "$npx,$npy" = "$px,$py" ] || fail "panel came back at $npx,$npy, saved at $px,$py"
+# An upgrade while the bus runs unlinks the program file and puts a new one in
+# its place; the close must still write the program's own settings file.
+rm "$exe" "$ini"; cp "$KURURINA_BIN_DIR/kururina" "$exe"
 close_window "$BUS_WIN"; wait_exit 10
-cmp "$ini" "$E2E_DIR/before.ini" || fail "a close without changes wrote different bytes"
-log "positions round-trip and an unchanged close writes the same bytes"
+cmp "$ini" "$E2E_DIR/before.ini" || fail "a close without changes (after an upgrade) wrote different bytes"
+inis=("$(dirname "$exe")"/*.ini)
+[ ${#inis[@]} -eq 1 ] || fail "settings written elsewhere: ${inis[*]}"
+log "positions round-trip; an unchanged close after an upgrade writes the same bytes to the same file"
