@@ -47,7 +47,8 @@ FileList::Outcome FileList::setPath(const QString& folder)
     const int dfd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd < 0) {
         const int err = errno;
-        if (err == ENOENT)
+        // A part of the path that is a file cannot name a folder either.
+        if (err == ENOENT || err == ENOTDIR)
             return {Result::NotFound, {}};
         return {Result::Failed, QString::fromLocal8Bit(std::strerror(err))};
     }

@@ -33,6 +33,15 @@ void Form1::Picture1_KeyDown(std::int16_t keyCode, std::int16_t /*shift*/)
         showSign(*pos);
 }
 
+namespace {
+// The folder messages: the text and an OK button, no icon.
+void tell(QWidget* owner, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, owner->windowTitle(), text, QMessageBox::Ok, owner);
+    box.exec();
+}
+} // namespace
+
 bool Form1::picDir()
 {
     const auto outcome = File1.setPath(signFolderPath);
@@ -40,12 +49,11 @@ bool Form1::picDir()
     case platform::FileList::Result::Ok:
         return true;
     case platform::FileList::Result::NotFound:
-        QMessageBox::information(this, windowTitle(),
-                                 QStringLiteral("指定したパスが見つかりません。再度指定しなおしてください。"));
+        tell(this, QStringLiteral("指定したパスが見つかりません。再度指定しなおしてください。"));
         MnuEditHkPic_Click();
         return false;
     case platform::FileList::Result::Failed:
-        QMessageBox::information(this, windowTitle(), outcome.message);
+        tell(this, outcome.message);
         return true;
     }
     return true;

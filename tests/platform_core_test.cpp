@@ -67,10 +67,12 @@ TEST(FileList, FailuresKeepTheOldEntries)
     ASSERT_EQ(list.setPath(dir.path()).result, platform::FileList::Result::Ok);
     ASSERT_EQ(list.listCount(), 1);
 
-    EXPECT_EQ(list.setPath(dir.filePath("missing")).result, platform::FileList::Result::NotFound);
-    const auto notDir = list.setPath(dir.filePath("plain.txt"));
-    EXPECT_EQ(notDir.result, platform::FileList::Result::Failed);
-    EXPECT_FALSE(notDir.message.isEmpty()) << "the system's description of the error";
+    // A file where a folder should be is as missing as no entry at all.
+    for (const char* p : {"missing", "plain.txt", "plain.txt/x"})
+        EXPECT_EQ(list.setPath(dir.filePath(p)).result, platform::FileList::Result::NotFound) << p;
+    const auto tooLong = list.setPath(dir.filePath(QString(300, u'x')));
+    EXPECT_EQ(tooLong.result, platform::FileList::Result::Failed);
+    EXPECT_FALSE(tooLong.message.isEmpty()) << "the system's description of the error";
     EXPECT_EQ(list.listCount(), 1);
     EXPECT_EQ(list.path(), dir.path());
 

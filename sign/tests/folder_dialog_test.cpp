@@ -91,6 +91,7 @@ QString okWithMessage(frmBrowseDir* d)
     whenModal<QMessageBox>([&](QMessageBox* m) {
         text = m->text();
         EXPECT_EQ(m->standardButtons(), QMessageBox::Ok);
+        EXPECT_EQ(m->icon(), QMessageBox::NoIcon);
         m->button(QMessageBox::Ok)->click();
     });
     QTest::mouseClick(d->Command2[0], Qt::LeftButton);
@@ -169,39 +170,41 @@ TEST(FolderDialog, OkAppliesCancelChangesNothing)
     EXPECT_EQ(s.signWidth(), 20);
 }
 
-// A missing folder: the message, then the same dialog stays open with the
-// rejected text. Any other failure: the system's words, and it closes. The
-// list keeps its entries and the sign its picture either way.
+// A missing folder (or a path that a file stands in): the message, then the
+// same dialog stays open with the rejected text. Any other failure: the
+// system's words, and it closes. The list keeps its entries and the sign its
+// picture either way.
 TEST(FolderDialog, MissingFolderIsOfferedAgainOtherFailuresClose)
 {
     SignFixture s;
     const QStringList oldEntries = entries(s.bus);
-    const QString missing = s.tmp.path() + "/no such folder";
-
-    QPointer<frmBrowseDir> first;
-    s.openDialog([&](frmBrowseDir* d) {
-        first = d;
-        d->Text1->setText(missing);
-        EXPECT_EQ(okWithMessage(d),
-                  QStringLiteral("指定したパスが見つかりません。再度指定しなおしてください。"));
-        EXPECT_EQ(QApplication::activeModalWidget(), d) << "offered again, not shown a second time";
-        EXPECT_EQ(s.openDialogs(), 1);
-        EXPECT_EQ(d->Text1->text(), missing);
-        EXPECT_EQ(s.bus.signFolderPath, missing);
-        QTest::mouseClick(d->Command2[1], Qt::LeftButton);
-    });
-    EXPECT_TRUE(first.isNull());
-    EXPECT_EQ(s.bus.signFolderPath, missing) << "キャンセル keeps the rejected text";
-    EXPECT_EQ(entries(s.bus), oldEntries);
-    EXPECT_EQ(s.signWidth(), 9);
-    EXPECT_EQ(s.bus.signStepper.position(), 1);
+    for (const QString& missing : {s.tmp.path() + "/no such folder", s.oldDir + "/a.bmp", s.oldDir + "/a.bmp/x"}) {
+        SCOPED_TRACE(missing.toStdString());
+        QPointer<frmBrowseDir> first;
+        s.openDialog([&](frmBrowseDir* d) {
+            first = d;
+            d->Text1->setText(missing);
+            EXPECT_EQ(okWithMessage(d),
+                      QStringLiteral("指定したパスが見つかりません。再度指定しなおしてください。"));
+            EXPECT_EQ(QApplication::activeModalWidget(), d) << "offered again, not shown a second time";
+            EXPECT_EQ(s.openDialogs(), 1);
+            EXPECT_EQ(d->Text1->text(), missing);
+            EXPECT_EQ(s.bus.signFolderPath, missing);
+            QTest::mouseClick(d->Command2[1], Qt::LeftButton);
+        });
+        EXPECT_TRUE(first.isNull());
+        EXPECT_EQ(s.bus.signFolderPath, missing) << "キャンセル keeps the rejected text";
+        EXPECT_EQ(entries(s.bus), oldEntries);
+        EXPECT_EQ(s.signWidth(), 9);
+        EXPECT_EQ(s.bus.signStepper.position(), 1);
+    }
 
     struct Failure {
         const char* name;
         QString path;
         int err;
     };
-    std::vector<Failure> failures{{"a file", s.oldDir + "/a.bmp", ENOTDIR}};
+    std::vector<Failure> failures{{"a name too long", s.tmp.path() + u'/' + QString(300, u'x'), ENAMETOOLONG}};
     const QString locked = s.tmp.path() + "/locked";
     QDir().mkpath(locked);
     QFile::setPermissions(locked, QFileDevice::WriteOwner);
