@@ -11,18 +11,52 @@
 namespace platform {
 
 namespace {
+
 QString systemError(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+
+// The file a chain of symbolic links ends at (path itself when it is none),
+// so that the link stays a link and its target gets the new content.
+QByteArray linkTarget(QByteArray path, int& err)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        char buf[4096];
+        const ssize_t n = ::readlink(path.constData(), buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINVAL || errno == ENOENT)
+                return path; // not a link, or nothing there yet
+            err = errno;
+            return {};
+        }
+        if (n == static_cast<ssize_t>(sizeof buf)) {
+            err = ENAMETOOLONG;
+            return {};
+        }
+        QByteArray next(buf, n);
+        if (!next.startsWith('/'))
+            next.prepend(path.left(path.lastIndexOf('/') + 1));
+        path = next;
+    }
+    err = ELOOP;
+    return {};
+}
+
 } // namespace
 
 QString replaceFile(const QString& path, const QByteArray& content)
 {
-    const QByteArray target = QFile::encodeName(path);
+    int err = 0;
+    const QByteArray target = linkTarget(QFile::encodeName(path), err);
+    if (err)
+        return systemError(err);
+    // A file the user may not write is not replaced behind his back, even
+    // though its folder would let us.
+    if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0 && errno != ENOENT)
+        return systemError(errno);
     QByteArray temp = target + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         return systemError(errno);
 
-    int err = 0;
     // Keep the old file's permissions, or the usual ones for a new file.
     struct stat st {};
     const mode_t mode = ::stat(target.constData(), &st) == 0 ? (st.st_mode & 07777) : 0644;
@@ -52,7 +86,7 @@ QString replaceFile(const QString& path, const QByteArray& content)
         return systemError(err);
     }
     // Make the rename itself durable.
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(target)).absolutePath());
     const int dfd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
         ::fsync(dfd);

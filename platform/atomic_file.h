@@ -6,8 +6,10 @@ namespace platform {
 
 // Replaces the file at path with content: written to a new file beside it,
 // synced, then renamed over the old one, so a failure at any point (full
-// disk, read-only folder, a crash) leaves the old file whole. Returns an
-// empty text on success, else the system's description of the error.
+// disk, read-only folder, a crash) leaves the old file whole. A symbolic link
+// stays a link: the file it leads to is the one replaced. A file the user may
+// not write is left alone. Returns an empty text on success, else the
+// system's description of the error.
 // (QSaveFile is not used: Qt 6.4 reports success when its final flush fails.)
 QString replaceFile(const QString& path, const QByteArray& content);
 

@@ -6,9 +6,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 TEST(Twips, PixelEdgesFollowTheTwipEdges)
@@ -100,4 +104,60 @@ TEST(ReplaceFile, ReplacesWholeKeepsModeAndLeavesNothingBehindOnFailure)
     EXPECT_FALSE(platform::replaceFile(dir.filePath("b.ini"), "x").isEmpty());
     EXPECT_FALSE(platform::replaceFile(dir.filePath("missing/c.ini"), "x").isEmpty());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), (QStringList{"a.ini", "b.ini"}));
+}
+
+namespace {
+QByteArray contentOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+} // namespace
+
+// Settings kept in a dotfiles folder and linked beside the program: the link
+// stays, its target gets the new line, and nothing is left beside either.
+TEST(ReplaceFile, WritesThroughLinks)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("dotfiles");
+    const QString target = dir.filePath("dotfiles/bus.ini");
+    ASSERT_TRUE(platform::replaceFile(target, "old").isEmpty());
+    ASSERT_TRUE(QFile::link("dotfiles/bus.ini", dir.filePath("relative.ini")));
+    ASSERT_TRUE(QFile::link(dir.filePath("relative.ini"), dir.filePath("chain.ini")));
+    ASSERT_TRUE(QFile::link(dir.filePath("dotfiles/new.ini"), dir.filePath("dangling.ini")));
+    ASSERT_TRUE(QFile::link("loop.ini", dir.filePath("loop.ini")));
+
+    EXPECT_TRUE(platform::replaceFile(dir.filePath("chain.ini"), "new").isEmpty());
+    EXPECT_EQ(contentOf(target), "new");
+    EXPECT_TRUE(platform::replaceFile(dir.filePath("dangling.ini"), "created").isEmpty());
+    EXPECT_EQ(contentOf(dir.filePath("dotfiles/new.ini")), "created");
+    EXPECT_FALSE(platform::replaceFile(dir.filePath("loop.ini"), "x").isEmpty());
+    for (const char* link : {"relative.ini", "chain.ini", "dangling.ini", "loop.ini"})
+        EXPECT_TRUE(QFileInfo(dir.filePath(link)).isSymLink()) << link;
+    EXPECT_EQ(QDir(dir.filePath("dotfiles")).entryList(QDir::Files), (QStringList{"bus.ini", "new.ini"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System).size(), 4);
+}
+
+// A file the user may not write stays as it was, with the system's words,
+// even in a folder he may write. The superuser may write anything, so the
+// check runs as an ordinary user.
+TEST(ReplaceFile, LeavesAFileWithoutWritePermission)
+{
+    QTemporaryDir dir;
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0777);
+    const QString path = dir.filePath("bus.ini");
+    ASSERT_TRUE(platform::replaceFile(path, "old").isEmpty());
+    ::chmod(QFile::encodeName(path).constData(), 0444);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(2);
+        ::_exit(platform::replaceFile(path, "new") == QString::fromLocal8Bit(std::strerror(EACCES)) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2: could not become an ordinary user";
+    EXPECT_EQ(contentOf(path), "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"bus.ini"}));
 }
