@@ -2,6 +2,8 @@
 
 #include "platform/dynamic_library.h"
 
+#include <cstdlib>
+
 namespace about {
 
 QString makerLibraryPath(const QString& folder)
@@ -20,19 +22,20 @@ HpAddress askMakerLibrary(const QString& folder)
     platform::DynamicLibrary lib;
     if (!lib.open(makerLibraryPath(folder)))
         return {false, {}, lib.errorText()};
-    // Both are needed before anything is called: a text we could not give
-    // back would leak on every click.
     const auto get = reinterpret_cast<Get>(lib.symbol("KanaroHpURL"));
     if (!get)
         return {false, {}, lib.errorText()};
+    // The text is ours to release: through the library's own function when it
+    // exports one, else with free(), as the library allocates it with malloc().
     const auto release = reinterpret_cast<Free>(lib.symbol("KanaroHpURL_Free"));
-    if (!release)
-        return {false, {}, lib.errorText()};
     char* text = get();
     if (!text)
         return {false, {}, QStringLiteral("KanaroHpURL returned no address")};
     HpAddress r{true, QString::fromLocal8Bit(text), {}};
-    release(text);
+    if (release)
+        release(text);
+    else
+        std::free(text);
     return r;
 }
 

@@ -12,8 +12,9 @@ struct HpAddress {
 };
 
 QString makerLibraryPath(const QString& folder);
-// Loads the library afresh, calls KanaroHpURL, hands the text back to the
-// library's free function, and unloads the library again.
+// Loads the library afresh, calls KanaroHpURL, releases the text (with the
+// library's KanaroHpURL_Free when it has one, else free()), and unloads the
+// library again.
 HpAddress askMakerLibrary(const QString& folder);
 // The message-box text for a failure description.
 QString failureMessage(const QString& error);

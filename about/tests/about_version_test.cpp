@@ -144,7 +144,7 @@ TEST(MakerLibrary, AddressOrTheLoadersWords)
     const Row rows[] = {
         {"ours, beside the program", platform::exeFolder(), true, QStringLiteral(KURURINA_HP_URL)},
         {"ours, folder given with a slash", platform::exeFolder() + u'/', true, QStringLiteral(KURURINA_HP_URL)},
-        {"another build's address", folder("他の 版", QStringLiteral(FAKE_OTHER_LIB)), true,
+        {"another build's, with its own release function", folder("他の 版", QStringLiteral(FAKE_OTHER_LIB)), true,
          QStringLiteral("https://example.test/other?q=1")},
         {"missing", folder("empty"), false, QStringLiteral("cannot open shared object file")},
         {"without the export", folder("noexport", QStringLiteral(FAKE_NOEXPORT_LIB)), false,

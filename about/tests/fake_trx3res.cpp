@@ -1,5 +1,6 @@
-// Stand-ins for the maker's library: one hands out another address, one
-// lacks the address export.
+// Stand-ins for the maker's library: one hands out another address through
+// its own allocator (free() on that text would corrupt the heap, so its
+// release function must be used), one lacks the address export.
 #include <cstdlib>
 #include <cstring>
 
@@ -7,9 +8,15 @@
 
 extern "C" {
 #ifdef FAKE_URL
-FAKE_EXPORT char* KanaroHpURL(void) { return strdup(FAKE_URL); }
+FAKE_EXPORT char* KanaroHpURL(void)
+{
+    static const char url[] = FAKE_URL;
+    auto* block = static_cast<char*>(std::malloc(16 + sizeof url));
+    std::memcpy(block + 16, url, sizeof url);
+    return block + 16;
+}
+FAKE_EXPORT void KanaroHpURL_Free(char* p) { std::free(p - 16); }
 #else
 FAKE_EXPORT char* KanaroHpUrl(void) { return strdup("misspelt"); }
 #endif
-FAKE_EXPORT void KanaroHpURL_Free(char* p) { std::free(p); }
 }

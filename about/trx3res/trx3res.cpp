@@ -16,6 +16,4 @@ TRX3RES_EXPORT char* KanaroHpURL(void)
     return copy;
 }
 
-TRX3RES_EXPORT void KanaroHpURL_Free(char* address) { std::free(address); }
-
 }

@@ -5,10 +5,9 @@
 extern "C" {
 #endif
 
-// The maker's home-page address as a NUL-terminated byte string. The caller
-// owns it and gives it back with KanaroHpURL_Free. Null when out of memory.
+// The maker's home-page address as a NUL-terminated byte string from malloc.
+// The caller owns it and releases it with free(). Null when out of memory.
 char* KanaroHpURL(void);
-void KanaroHpURL_Free(char* address);
 
 #ifdef __cplusplus
 }
