@@ -7,7 +7,7 @@ int main(int argc, char* argv[])
 {
     platform::prepareApplication();
     QApplication app(argc, argv);
-    platform::initFonts();
+    platform::initInterface();
     Form1 bus;
     bus.Form_Load();
     return app.exec();

@@ -58,7 +58,7 @@ int main(int argc, char** argv)
 {
     platform::prepareApplication();
     QApplication app(argc, argv);
-    platform::initFonts();
+    platform::initInterface();
 
     // The wait alone.
     const double spin1 = bench::medianMs(21,

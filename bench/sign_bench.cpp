@@ -66,7 +66,7 @@ int main(int argc, char** argv)
 {
     platform::prepareApplication();
     QApplication app(argc, argv);
-    platform::initFonts();
+    platform::initInterface();
 
     QTemporaryDir many;
     makeFolderOfFiles(many.path(), 10000);

@@ -93,7 +93,7 @@ int main(int argc, char** argv)
         w.show();
         return app.exec();
     }
-    platform::initFonts();
+    platform::initInterface();
     Form1 bus;
     FirstPaint fp(&bus, stamp);
     bus.Form_Load();

@@ -112,6 +112,8 @@ QScrollBar* speedBar(QWidget* parent, const tw::Rect& r, int value)
     b->setTracking(false);
     // Reachable with Tab and driven by the arrow, Home and End keys.
     b->setFocusPolicy(Qt::StrongFocus);
+    // Qt's scroll menu ("Scroll here", ...) is not part of this panel.
+    b->setContextMenuPolicy(Qt::NoContextMenu);
     b->setValue(value);
     place(b, r);
     // Standard colours, not the black of the frame around it.

@@ -2,7 +2,11 @@
 
 #include "platform/exe_info.h"
 
+#include <QCoreApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QtGlobal>
 
 namespace platform {
@@ -14,10 +18,21 @@ void prepareApplication()
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
-void initFonts()
+bool initInterface()
 {
     QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
     QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+
+    // Every text of the program is Japanese, so Qt's own are too, whatever the
+    // user's locale says.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    auto* qt = new QTranslator(QCoreApplication::instance());
+    if (!qt->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete qt;
+        return false;
+    }
+    QCoreApplication::installTranslator(qt);
+    return true;
 }
 
 } // namespace platform

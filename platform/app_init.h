@@ -8,8 +8,10 @@ namespace platform {
 // stacking work; a platform the user chose is kept.
 void prepareApplication();
 
-// After the application object exists: map the layout's Japanese font names
-// onto the metric-compatible IPA Gothic fonts.
-void initFonts();
+// After the application object exists: maps the layout's Japanese font names
+// onto the metric-compatible IPA Gothic fonts, and makes Qt's own dialogs and
+// menus Japanese. False when Qt's Japanese translations are not installed
+// (those texts then stay in English; nothing else changes).
+bool initInterface();
 
 } // namespace platform

@@ -17,7 +17,9 @@ bool FileOpenDialog::show(QWidget* parent)
 {
     QFileDialog dlg(parent);
     dlg.setOption(QFileDialog::DontUseNativeDialog);
-    dlg.setFileMode(QFileDialog::ExistingFile);
+    // Any name is taken as typed: one that names no file fails later, as
+    // silently as a file that is no picture, with no warning of Qt's own.
+    dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFilter(dlg.filter() & ~QDir::CaseSensitive);
     dlg.setNameFilter(qtNameFilter(filter_));

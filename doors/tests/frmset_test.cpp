@@ -3,7 +3,9 @@
 #include "doors/door_motion.h"
 #include "doors/frmset.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,6 +13,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -150,6 +153,20 @@ TEST(SettingsPanel, SpeedLabelsAlwaysShowTheirBarsValue)
         b.bar->setSliderDown(false);
         EXPECT_EQ(b.bar->value(), 21000);
         EXPECT_EQ(b.label->text(), QStringLiteral("21000"));
+
+        // No scroll menu of Qt's own on a right click (it would be English).
+        bool menu = false;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (QWidget* m = QApplication::activePopupWidget()) {
+                menu = true;
+                m->close();
+            }
+        });
+        closer.start(50);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), b.bar->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(b.bar, &click);
+        EXPECT_FALSE(menu);
     }
 }
 

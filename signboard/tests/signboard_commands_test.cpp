@@ -4,15 +4,20 @@
 #include "platform/file_open_dialog.h"
 #include "tests/support/modal.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -192,6 +197,29 @@ TEST(SignboardCommands, SetPictureGoodBadAndCancel)
     bus.MnuSetKanban_Click();
     whenDialog([&](QFileDialog* dlg) { dlg->reject(); });
     bus.MnuSetKanban_Click();
+    // A name that does not exist, typed as a user would, ends the command as
+    // silently, with no warning of the dialog's own and no dialog left open.
+    bool typed = false, warned = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget* top = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(top)) {
+            warned = true;
+            box->done(0);
+        } else if (auto* dlg = qobject_cast<QFileDialog*>(top); dlg && typed) {
+            warned = true;
+            dlg->reject();
+        }
+    });
+    watch.start(50);
+    whenDialog([&](QFileDialog* dlg) {
+        dlg->findChild<QAbstractItemView*>(QStringLiteral("listView"))->clearSelection();
+        dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(dir.filePath(QStringLiteral("missing.bmp")));
+        typed = true;
+        QMetaObject::invokeMethod(dlg, "accept");
+    });
+    bus.MnuSetKanban_Click();
+    EXPECT_FALSE(warned);
     EXPECT_EQ(bus.PicKanban->twRect(), (tw::Rect{6000, 1000, 1500, 750}));
     EXPECT_EQ(bus.kanbanPicturePath, good);
     EXPECT_FALSE(bus.PicKanban->picture().isEmpty());
@@ -220,6 +248,9 @@ TEST(SignboardCommands, DialogOffersPictureNamesInAnyCase)
     bus.C_Dialog1->setFileName(dir.filePath(QStringLiteral("a.jpg")));
     whenDialog([&](QFileDialog* dlg) {
         ran = true;
+        // Qt's own texts in Japanese, whatever the locale the tests run in.
+        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("開く"));
+        EXPECT_EQ(dlg->findChild<QLabel*>(QStringLiteral("lookInLabel"))->text(), QStringLiteral("アドレス:"));
         auto* model = dlg->findChild<QFileSystemModel*>();
         ASSERT_NE(model, nullptr);
         // The model fills in from a worker thread.
