@@ -2,6 +2,7 @@
 
 #include "platform/exe_info.h"
 #include "platform/picture_format.h"
+#include "platform/picture_scan.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -11,6 +12,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -75,67 +77,33 @@ QByteArray readAt(int fd, qint64 offset, qint64 n)
     return out;
 }
 
-// Qt's readers fill a cut-off file with grey instead of failing; the cut is
-// spotted here from what the headers promise.
-bool looksComplete(PictureFormat format, const QByteArray& head, int fd, qint64 fileSize)
+std::optional<Picture> loadRaster(int fd, PictureFormat format, const QByteArray& head, QString* error,
+                                  std::optional<QRect> visible)
 {
-    switch (format) {
-    case PictureFormat::Bmp: {
-        // Uncompressed bitmaps must hold every row the header declares.
-        if (head.size() < 34)
-            return false;
-        const auto u32 = [&](int at) {
-            std::uint32_t v;
-            std::memcpy(&v, head.constData() + at, 4);
-            return v;
-        };
-        const std::uint32_t offBits = u32(10);
-        const std::uint32_t infoSize = u32(14);
-        if (infoSize < 40)
-            return true; // old core header: let Qt judge
-        const std::int64_t w = static_cast<std::int32_t>(u32(18));
-        const std::int64_t h = static_cast<std::int32_t>(u32(22));
-        std::uint16_t bpp;
-        std::memcpy(&bpp, head.constData() + 28, 2);
-        const std::uint32_t compression = u32(30);
-        if (compression != 0 || w <= 0 || bpp == 0 || bpp > 64)
-            return true; // not a layout we can measure: let Qt judge
-        // Divided rather than multiplied: hostile headers overflow a product.
-        const std::int64_t stride = ((w * bpp + 31) / 32) * 4;
-        const std::int64_t rows = h < 0 ? -h : h;
-        const std::int64_t room = fileSize - std::int64_t{offBits};
-        return room >= 0 && rows <= room / stride;
-    }
-    case PictureFormat::Jpeg: {
-        // The end-of-image marker sits at the end, perhaps before a little padding.
-        const qint64 tail = std::min<qint64>(fileSize, 4096);
-        return readAt(fd, fileSize - tail, tail).contains("\xFF\xD9");
-    }
-    case PictureFormat::Gif: {
-        const qint64 tail = std::min<qint64>(fileSize, 16);
-        return readAt(fd, fileSize - tail, tail).contains('\x3B');
-    }
-    default:
-        return true;
-    }
-}
-
-std::optional<Picture> loadRaster(int fd, PictureFormat format, const QByteArray& head, qint64 fileSize,
-                                  QString* error, std::optional<QRect> visible)
-{
-    if (!looksComplete(format, head, fd, fileSize))
-        return fail(error, QStringLiteral("truncated"));
+    constexpr qint64 maxPixels = qint64(rasterAllocationLimitMb) * 1024 * 1024 / 4;
     if (::lseek(fd, 0, SEEK_SET) != 0)
         return fail(error, QStringLiteral("cannot seek"));
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
         return fail(error, file.errorString());
+    if (!pictureDataComplete(format, file))
+        return fail(error, QStringLiteral("truncated"));
+    if (format == PictureFormat::Bmp && isRleBitmap(head)) {
+        const QImage img = decodeRleBitmap(file, maxPixels);
+        if (img.isNull())
+            return fail(error, QStringLiteral("bad run-length data"));
+        return Picture{img, img.size()};
+    }
+    if (!file.seek(0))
+        return fail(error, QStringLiteral("cannot seek"));
     QImageReader reader(&file, qtFormatName(format));
     reader.setAllocationLimit(rasterAllocationLimitMb);
-    const QSize size = reader.size();
+    // Qt gives a top-down bitmap a negative height.
+    const QSize header = reader.size();
+    const QSize size(header.width(), std::abs(header.height()));
     if (!size.isValid() || size.isEmpty())
         return fail(error, QStringLiteral("bad header"));
-    if (qint64(size.width()) * size.height() > qint64(rasterAllocationLimitMb) * 1024 * 1024 / 4)
+    if (qint64(size.width()) * size.height() > maxPixels)
         return fail(error, QStringLiteral("picture too large"));
     if (visible && reader.supportsOption(QImageIOHandler::ClipRect)) {
         const QRect clip = visible->intersected(QRect(QPoint(0, 0), size));
@@ -246,7 +214,7 @@ std::optional<Picture> loadPicture(const QString& path, QString* error, std::opt
     case PictureFormat::Bmp:
     case PictureFormat::Gif:
     case PictureFormat::Jpeg:
-        return loadRaster(f.fd, format, head, fileSize, error, visible);
+        return loadRaster(f.fd, format, head, error, visible);
     case PictureFormat::Wmf:
     case PictureFormat::Emf:
         return loadMetafile(f.fd, format, head, fileSize, error);

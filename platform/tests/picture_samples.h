@@ -1,12 +1,19 @@
 #pragma once
-// Tiny pictures of every format, built byte by byte (GIF, WMF, EMF: Qt cannot
-// write them) or through Qt's writers. Shared by the tests and the fuzz seeds.
+// Tiny pictures of every format and its variants, built byte by byte, through
+// Qt's writers or libjpeg (CMYK). Shared by the tests, the fuzz seeds and the
+// benchmark.
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <vector>
+
+#include <jpeglib.h>
 
 namespace samples {
 
@@ -21,42 +28,197 @@ inline void put32(QByteArray& b, std::int64_t v)
     put16(b, int((v >> 16) & 0xFFFF));
 }
 
-inline QByteArray qtImage(int w, int h, const char* format)
+// Every raster sample draws the same picture: the top-left quarter red (ink),
+// the rest white, so a flipped, mirrored or miscoloured decode shows.
+inline bool inked(int x, int y, int w, int h) { return x < w / 2 && y < h / 2; }
+
+inline QImage reference(int w, int h, QColor ink = Qt::red)
 {
     QImage img(w, h, QImage::Format_RGB32);
     img.fill(Qt::white);
-    QPainter(&img).fillRect(0, 0, w / 2, h / 2, Qt::red);
+    QPainter(&img).fillRect(0, 0, w / 2, h / 2, ink);
+    return img;
+}
+
+inline QByteArray qtImage(const QImage& img, const char* format, bool progressive = false)
+{
     QByteArray out;
     QBuffer buf(&out);
     buf.open(QIODevice::WriteOnly);
-    img.save(&buf, format, format == QByteArrayLiteral("jpeg") ? 80 : -1);
+    QImageWriter writer(&buf, format);
+    writer.setQuality(format == QByteArrayLiteral("jpeg") ? 80 : -1);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(img);
     return out;
 }
-inline QByteArray bmp(int w, int h) { return qtImage(w, h, "bmp"); }
-inline QByteArray jpeg(int w, int h) { return qtImage(w, h, "jpeg"); }
+inline QByteArray bmp(int w, int h) { return qtImage(reference(w, h), "bmp"); }
+inline QByteArray jpeg(int w, int h) { return qtImage(reference(w, h), "jpeg"); }
 
-// A two-colour GIF whose LZW stream resets before every pixel, so the codes
-// stay three bits wide and no compressor is needed.
-inline QByteArray gif(int w, int h)
+// A BMP built byte by byte. bpp 1, 4 or 8 (palette: 0 white, 1 red), 16, 24 or
+// 32; compression 0 plain, 1 RLE8, 2 RLE4, 3 bit fields; header 12 (OS/2 core),
+// 40, 64 (OS/2 2.x) or 124; a negative h stores the rows top-down.
+inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header = 40)
 {
-    QByteArray b("GIF89a");
+    const int rows = h < 0 ? -h : h;
+    const bool core = header == 12;
+    QByteArray palette;
+    for (int i = 0; bpp <= 8 && i < (core ? 1 << bpp : 2); ++i)
+        palette.append(i == 1 ? QByteArray("\0\0\xFF\0", core ? 3 : 4) : QByteArray("\xFF\xFF\xFF\0", core ? 3 : 4));
+    // Bit-field masks: 5-6-5 for 16 bits, red in the low byte for 32.
+    const std::int64_t masks[3] = {bpp == 16 ? 0xF800 : 0xFF, bpp == 16 ? 0x07E0 : 0xFF00, bpp == 16 ? 0x1F : 0xFF0000};
+    const auto value = [&](bool red) -> std::int64_t {
+        if (bpp <= 8)
+            return red ? 1 : 0;
+        if (compression == 3)
+            return red ? masks[0] : masks[0] | masks[1] | masks[2];
+        return bpp == 16 ? (red ? 0x7C00 : 0x7FFF) : (red ? 0xFF0000 : 0xFFFFFF);
+    };
+    QByteArray data;
+    for (int r = 0; r < rows; ++r) {
+        const int y = h < 0 ? r : rows - 1 - r;
+        QByteArray row;
+        if (compression == 1 || compression == 2) {
+            // A run of the ink, then the white as one literal run (padded to a word) when long enough.
+            const int ink = y < rows / 2 ? w / 2 : 0, white = w - ink;
+            const auto run = [&](int n, int index) {
+                row.append(char(n));
+                row.append(char(compression == 2 ? index * 0x11 : index));
+            };
+            if (ink > 0)
+                run(ink, 1);
+            if (white >= 3) {
+                row.append('\0');
+                row.append(char(white));
+                row.append(QByteArray(compression == 2 ? (white + 1) / 2 : white, '\0'));
+                if (row.size() % 2)
+                    row.append('\0');
+            } else if (white > 0) {
+                run(white, 0);
+            }
+            row.append('\0');
+            row.append(r == rows - 1 ? '\1' : '\0');
+        } else {
+            std::uint32_t acc = 0;
+            int bits = 0;
+            for (int x = 0; x < w; ++x) {
+                const std::int64_t v = value(inked(x, y, w, rows));
+                if (bpp < 8) {
+                    acc = (acc << bpp) | std::uint32_t(v);
+                    bits += bpp;
+                    if (bits == 8 || x == w - 1) {
+                        row.append(char(acc << (8 - bits)));
+                        acc = 0;
+                        bits = 0;
+                    }
+                } else {
+                    for (int b = 0; b < bpp; b += 8)
+                        row.append(char((v >> b) & 0xFF));
+                }
+            }
+            while (row.size() % 4)
+                row.append('\0');
+        }
+        data.append(row);
+    }
+    QByteArray info;
+    put32(info, header);
+    if (core) {
+        put16(info, w);
+        put16(info, h);
+        put16(info, 1);
+        put16(info, bpp);
+    } else {
+        for (std::int64_t v : {std::int64_t(w), std::int64_t(h)})
+            put32(info, v);
+        put16(info, 1);
+        put16(info, bpp);
+        for (std::int64_t v : {compression, 0, 2835, 2835, bpp <= 8 ? 2 : 0, 0})
+            put32(info, v);
+        if (compression == 3)
+            for (std::int64_t m : masks)
+                put32(info, m);
+        while (info.size() < header)
+            info.append('\0');
+    }
+    QByteArray b("BM");
+    const int offBits = 14 + int(info.size() + palette.size());
+    put32(b, offBits + data.size());
+    put32(b, 0);
+    put32(b, offBits);
+    return b + info + palette + data;
+}
+
+// A JPEG in CMYK as common tools write it: an Adobe marker and inverted values.
+inline QByteArray cmykJpeg(int w, int h)
+{
+    jpeg_compress_struct c{};
+    jpeg_error_mgr err{};
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char* mem = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &mem, &size);
+    c.image_width = JDIMENSION(w);
+    c.image_height = JDIMENSION(h);
+    c.input_components = 4;
+    c.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 90, TRUE);
+    c.restart_in_rows = 1; // restart markers, as many cameras write them
+    jpeg_start_compress(&c, TRUE);
+    std::vector<unsigned char> row(std::size_t(w) * 4);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            // Stored 255 minus the ink: red is no cyan, full magenta and yellow, no black.
+            const unsigned char my = inked(x, y, w, h) ? 0 : 255;
+            const unsigned char cmyk[4] = {255, my, my, 255};
+            std::memcpy(&row[std::size_t(x) * 4], cmyk, 4);
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&c, rows, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    QByteArray out(reinterpret_cast<const char*>(mem), qsizetype(size));
+    std::free(mem);
+    return out;
+}
+
+// GIF pieces, built byte by byte. The LZW stream resets before every pixel, so
+// the codes stay three bits wide and no compressor is needed. Palette: 0 red,
+// 1 blue, 2 white, 3 black.
+inline QByteArray gifHead(int w, int h, bool gif87 = false)
+{
+    QByteArray b(gif87 ? "GIF87a" : "GIF89a");
     put16(b, w);
     put16(b, h);
     b.append(char(0x81)); // global colour table of 4 entries
     b.append('\0');
     b.append('\0');
     b.append(QByteArray("\xFF\x00\x00\x00\x00\xFF\xFF\xFF\xFF\x00\x00\x00", 12));
-    b.append(',');
+    return b;
+}
+// One image of the reference picture, or of one colour when fill >= 0.
+inline QByteArray gifImage(int w, int h, bool interlaced = false, int fill = -1)
+{
+    QByteArray b(",");
     put16(b, 0);
     put16(b, 0);
     put16(b, w);
     put16(b, h);
-    b.append('\0');
+    b.append(interlaced ? '\x40' : '\0');
     b.append('\x02'); // minimum code size
+    std::vector<int> order;
+    for (const auto& [start, step] : interlaced ? std::vector<std::pair<int, int>>{{0, 8}, {4, 8}, {2, 4}, {1, 2}}
+                                                : std::vector<std::pair<int, int>>{{0, 1}})
+        for (int y = start; y < h; y += step)
+            order.push_back(y);
     std::vector<int> codes;
-    for (int i = 0; i < w * h; ++i) {
-        codes.push_back(4);
-        codes.push_back((i % w) < w / 2 ? 0 : 1);
+    for (int y : order) {
+        for (int x = 0; x < w; ++x) {
+            codes.push_back(4);
+            codes.push_back(fill >= 0 ? fill : inked(x, y, w, h) ? 0 : 2);
+        }
     }
     codes.push_back(5);
     QByteArray data;
@@ -79,9 +241,11 @@ inline QByteArray gif(int w, int h)
         b.append(chunk);
     }
     b.append('\0');
-    b.append(';');
     return b;
 }
+// A graphic control extension: the frame shows for a tenth of a second.
+inline QByteArray gifDelay() { return QByteArray("\x21\xF9\x04\x00\x0A\x00\x00\x00", 8); }
+inline QByteArray gif(int w, int h) { return gifHead(w, h) + gifImage(w, h) + ';'; }
 
 // A placeable WMF with one rectangle; bbox in units of 1/inch inch.
 inline QByteArray wmf(int right, int bottom, int inch)

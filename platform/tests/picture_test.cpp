@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -55,6 +56,80 @@ TEST(LoadPicture, EachFormatLoadsByContentWithItsNaturalSize)
             EXPECT_FALSE(pic->image.isNull());
             EXPECT_FLOAT_EQ(pic->widthTwips(), s.size.width() * 15.0f);
         }
+    }
+}
+
+// Raster variants that ordinary viewers show, each drawing the reference picture.
+struct Variant {
+    const char* name;
+    QByteArray picture; // up to the end of the picture data
+    QByteArray after{}; // what follows it in the file
+    int tolerance = 0;  // per channel
+    QRgb ink = qRgb(255, 0, 0);
+};
+
+std::vector<Variant> rasterVariants()
+{
+    using namespace samples;
+    const QByteArray jpeg = qtImage(reference(32, 32), "jpeg");
+    return {
+        {"bmp 1 bit", bmpOf(10, 6, 1)},
+        {"bmp 4 bits", bmpOf(10, 6, 4)},
+        {"bmp 8 bits", bmpOf(10, 6, 8)},
+        {"bmp 16 bits", bmpOf(10, 6, 16), {}, 8},
+        {"bmp 24 bits", bmpOf(10, 6, 24)},
+        {"bmp 32 bits", bmpOf(10, 6, 32)},
+        {"bmp rle8", bmpOf(10, 6, 8, 1)},
+        {"bmp rle4", bmpOf(10, 6, 4, 2)},
+        // The white skipped with a delta and short lines: skipped pixels take colour 0.
+        {"bmp rle8 skipping", bmpOf(10, 6, 8, 1).left(62) + QByteArray("\0\2\0\3\5\1\0\0\5\1\0\0\5\1\0\1", 16)},
+        {"bmp 16-bit fields", bmpOf(10, 6, 16, 3), {}, 8},
+        {"bmp 32-bit fields, v5 header", bmpOf(10, 6, 32, 3, 124)},
+        {"bmp os/2 core 1 bit", bmpOf(10, 6, 1, 0, 12)},
+        {"bmp os/2 core 8 bits", bmpOf(10, 6, 8, 0, 12)},
+        {"bmp os/2 core 24 bits", bmpOf(10, 6, 24, 0, 12)},
+        {"bmp os/2 2.x 4 bits", bmpOf(10, 6, 4, 0, 64)},
+        {"bmp top-down 24 bits", bmpOf(10, -6, 24)},
+        {"bmp top-down 8 bits", bmpOf(10, -6, 8)},
+        {"jpeg baseline", jpeg, {}, 48},
+        {"jpeg progressive", qtImage(reference(32, 32), "jpeg", true), {}, 48},
+        {"jpeg grey", qtImage(reference(32, 32, Qt::black).convertToFormat(QImage::Format_Grayscale8), "jpeg"), {}, 48,
+         qRgb(0, 0, 0)},
+        {"jpeg cmyk with restart markers", cmykJpeg(32, 32), {}, 48},
+        // A phone photo: a thumbnail segment holding an end marker, a video after the end.
+        {"jpeg with data after", jpeg.left(2) + QByteArray("\xFF\xE1\0\6\xFF\xD9\xFF\xD8", 8) + jpeg.mid(2),
+         QByteArray(5000, '\x42'), 48},
+        {"gif87a", gifHead(8, 8, true) + gifImage(8, 8), ";"},
+        {"gif89a interlaced", gifHead(8, 8) + gifImage(8, 8, true), ";"},
+        {"gif89a animated", gifHead(8, 8) + gifDelay() + gifImage(8, 8), gifDelay() + gifImage(8, 8, false, 3) + ";"},
+        {"gif89a with bytes after its trailer", gifHead(8, 8) + gifImage(8, 8), ";" + QByteArray(100, '\x42')},
+    };
+}
+
+TEST(LoadPicture, RasterVariantsShowRightWayUpInTheirColoursAndFailWhenCutShort)
+{
+    QTemporaryDir dir;
+    for (const auto& v : rasterVariants()) {
+        SCOPED_TRACE(v.name);
+        QString error;
+        const auto pic = platform::loadPicture(write(dir, "v", v.picture + v.after), &error);
+        ASSERT_TRUE(pic) << error.toStdString();
+        const QImage& img = pic->image;
+        const int w = img.width(), h = img.height(), margin = v.tolerance > 8 ? 3 : 0; // lossy: the ink's edge blurs
+        EXPECT_EQ(img.size(), pic->size);
+        int wrong = 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                if (std::abs(x - w / 2) < margin || std::abs(y - h / 2) < margin)
+                    continue;
+                const QRgb want = samples::inked(x, y, w, h) ? v.ink : qRgb(255, 255, 255), got = img.pixel(x, y);
+                wrong += std::max({std::abs(qRed(got) - qRed(want)), std::abs(qGreen(got) - qGreen(want)),
+                                   std::abs(qBlue(got) - qBlue(want))}) > v.tolerance;
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+        for (const qsizetype keep : {v.picture.size() / 2, v.picture.size() - 1})
+            EXPECT_FALSE(platform::loadPicture(write(dir, "cut", v.picture.left(keep)))) << keep;
     }
 }
 
