@@ -169,6 +169,11 @@ TEST(LoadPicture, FilesThatAreNotPicturesFailQuickly)
     wide[28] = '\x40';
     wide[29] = '\0';
     write(dir, "wide.bmp", wide);
+    // Run-length data for 10 x 6 under a header claiming 16000 x 16000.
+    QByteArray giantRle = samples::bmpOf(10, 6, 8, 1);
+    giantRle[19] = giantRle[23] = '\x3E';
+    giantRle[18] = giantRle[22] = '\x80';
+    write(dir, "giant-rle.bmp", giantRle);
     QByteArray badInch = samples::wmf(100, 100, 0);
     write(dir, "inch0.wmf", badInch);
     QDir(dir.path()).mkdir("x.jpg");
@@ -180,7 +185,7 @@ TEST(LoadPicture, FilesThatAreNotPicturesFailQuickly)
     ASSERT_TRUE(big.resize(qint64(65) * 1024 * 1024));
     big.close();
 
-    QStringList names{"zero.bmp", "text.bmp", "bm-text.bmp", "bomb.bmp", "wide.bmp", "inch0.wmf", "x.jpg",
+    QStringList names{"zero.bmp", "text.bmp", "bm-text.bmp", "bomb.bmp", "wide.bmp", "giant-rle.bmp", "inch0.wmf", "x.jpg",
                       "sign.bmp", "broken.bmp", "missing.gif", "big.emf"};
     if (::geteuid() != 0) {
         write(dir, "locked.bmp", samples::bmp(2, 2));
@@ -203,7 +208,8 @@ TEST(LoadPicture, FilesThatAreNotPicturesFailQuickly)
 TEST(LoadPicture, LargeJpegDecodesOnlyTheVisiblePartButKeepsItsSize)
 {
     QTemporaryDir dir;
-    const QString path = write(dir, "big.jpg", samples::jpeg(6000, 4000));
+    // With a video after its end, as a phone's motion photo has.
+    const QString path = write(dir, "big.jpg", samples::jpeg(6000, 4000) + QByteArray(3 << 20, '\x42'));
     const auto pic = platform::loadPicture(path, nullptr, QRect(0, 0, 400, 300));
     ASSERT_TRUE(pic);
     EXPECT_EQ(pic->size, QSize(6000, 4000));
