@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdint>
 
 namespace {
 
@@ -59,6 +60,34 @@ void BM_LoadPicture_Jpeg6000x4000_TopLeft(benchmark::State& state)
     timed(state, [&] { benchmark::DoNotOptimize(platform::loadPicture(path, nullptr, QRect(0, 0, 665, 212))); });
 }
 
+// A phone photo: 4000 x 3000 with the grain of a real one (a few megabytes of
+// scan data, FF00 stuffing throughout) and a 3 MB video after its end.
+QByteArray phonePhoto()
+{
+    QImage img(4000, 3000, QImage::Format_RGB32);
+    std::uint32_t seed = 1;
+    for (int y = 0; y < img.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int grain = int(seed >> 27);
+            line[x] = qRgb((x / 16 + grain) & 0xFF, (y / 12 + grain) & 0xFF, (x + y) / 28 & 0xFF);
+        }
+    }
+    QByteArray video(3 << 20, Qt::Uninitialized);
+    for (char& c : video) {
+        seed = seed * 1664525u + 1013904223u;
+        c = char(seed >> 24);
+    }
+    return samples::qtImage(img, "jpeg") + video;
+}
+
+void BM_LoadPicture_Phone4000x3000VideoAfter_TopLeft(benchmark::State& state)
+{
+    static const QString path = sample("phone.jpg", phonePhoto());
+    timed(state, [&] { benchmark::DoNotOptimize(platform::loadPicture(path, nullptr, QRect(0, 0, 665, 212))); });
+}
+
 void BM_LoadPicture_Emf(benchmark::State& state)
 {
     static const QString path = sample("a.emf", samples::emf(320, 240));
@@ -68,6 +97,7 @@ void BM_LoadPicture_Emf(benchmark::State& state)
 BENCHMARK(BM_Baseline_QImageSmallBmp)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadPicture_SmallBmp)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadPicture_Jpeg6000x4000_TopLeft)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadPicture_Phone4000x3000VideoAfter_TopLeft)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadPicture_Emf)->Unit(benchmark::kMillisecond);
 
 // Prints each figure as a row of the table instead of Google Benchmark's own layout.
