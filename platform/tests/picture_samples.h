@@ -134,11 +134,16 @@ inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header =
         put16(info, bpp);
         for (std::int64_t v : {compression, 0, 2835, 2835, bpp <= 8 ? 2 : 0, 0})
             put32(info, v);
-        if (compression == 3)
-            for (std::int64_t m : masks)
-                put32(info, m);
         while (info.size() < header)
             info.append('\0');
+        // Bit-field masks follow a short header and sit inside a long one.
+        QByteArray fields;
+        for (std::int64_t m : masks)
+            put32(fields, compression == 3 ? m : 0);
+        if (header < 108)
+            info.append(compression == 3 ? fields : QByteArray());
+        else
+            info.replace(40, 12, fields);
     }
     QByteArray b("BM");
     const int offBits = 14 + int(info.size() + palette.size());
