@@ -239,8 +239,8 @@ bool walkRle(Cursor& c, const BmpLayout& l, QImage* out)
                     return false;
                 paint(four ? nibble(byte, i) : byte, 1);
             }
-            if ((four ? (code + 1) / 2 : code) % 2 && c.next() < 0)
-                return false;
+            if ((four ? (code + 1) / 2 : code) % 2)
+                c.next(); // padding; if missing, the next code finds the end
         }
     }
     return true;

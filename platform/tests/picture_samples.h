@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -54,16 +55,18 @@ inline QByteArray qtImage(const QImage& img, const char* format, bool progressiv
 inline QByteArray bmp(int w, int h) { return qtImage(reference(w, h), "bmp"); }
 inline QByteArray jpeg(int w, int h) { return qtImage(reference(w, h), "jpeg"); }
 
-// A BMP built byte by byte. bpp 1, 4 or 8 (palette: 0 white, 1 red), 16, 24 or
+// A BMP built byte by byte. bpp 1, 4 or 8 (with a palette), 16, 24 or
 // 32; compression 0 plain, 1 RLE8, 2 RLE4, 3 bit fields; header 12 (OS/2 core),
 // 40, 64 (OS/2 2.x) or 124; a negative h stores the rows top-down.
 inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header = 40)
 {
     const int rows = h < 0 ? -h : h;
     const bool core = header == 12;
+    // Palette: 0 white, 1 red, the rest black and unused.
+    const int colours = bpp > 8 ? 0 : core ? 1 << bpp : std::min(1 << bpp, 3);
     QByteArray palette;
-    for (int i = 0; bpp <= 8 && i < (core ? 1 << bpp : 2); ++i)
-        palette.append(i == 1 ? QByteArray("\0\0\xFF\0", core ? 3 : 4) : QByteArray("\xFF\xFF\xFF\0", core ? 3 : 4));
+    for (int i = 0; i < colours; ++i)
+        palette.append(QByteArray(i == 0 ? "\xFF\xFF\xFF\0" : i == 1 ? "\0\0\xFF\0" : "\0\0\0\0", core ? 3 : 4));
     // Bit-field masks: 5-6-5 for 16 bits, red in the low byte for 32.
     const std::int64_t masks[3] = {bpp == 16 ? 0xF800 : 0xFF, bpp == 16 ? 0x07E0 : 0xFF00, bpp == 16 ? 0x1F : 0xFF0000};
     const auto value = [&](bool red) -> std::int64_t {
@@ -132,7 +135,7 @@ inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header =
             put32(info, v);
         put16(info, 1);
         put16(info, bpp);
-        for (std::int64_t v : {compression, 0, 2835, 2835, bpp <= 8 ? 2 : 0, 0})
+        for (std::int64_t v : {compression, 0, 2835, 2835, colours, 0})
             put32(info, v);
         while (info.size() < header)
             info.append('\0');

@@ -82,7 +82,7 @@ std::vector<Variant> rasterVariants()
         {"bmp rle8", bmpOf(10, 6, 8, 1)},
         {"bmp rle4", bmpOf(10, 6, 4, 2)},
         // The white skipped with a delta and short lines: skipped pixels take colour 0.
-        {"bmp rle8 skipping", bmpOf(10, 6, 8, 1).left(62) + QByteArray("\0\2\0\3\5\1\0\0\5\1\0\0\5\1\0\1", 16)},
+        {"bmp rle8 skipping", bmpOf(10, 6, 8, 1).left(66) + QByteArray("\0\2\0\3\5\1\0\0\5\1\0\0\5\1\0\1", 16)},
         {"bmp 16-bit fields", bmpOf(10, 6, 16, 3), {}, 8},
         {"bmp 32-bit fields, v5 header", bmpOf(10, 6, 32, 3, 124)},
         {"bmp os/2 core 1 bit", bmpOf(10, 6, 1, 0, 12)},
@@ -169,6 +169,9 @@ TEST(LoadPicture, FilesThatAreNotPicturesFailQuickly)
     wide[28] = '\x40';
     wide[29] = '\0';
     write(dir, "wide.bmp", wide);
+    QByteArray noWidth = samples::bmp(2, 2);
+    noWidth[18] = '\0';
+    write(dir, "no-width.bmp", noWidth);
     // Run-length data for 10 x 6 under a header claiming 16000 x 16000.
     QByteArray giantRle = samples::bmpOf(10, 6, 8, 1);
     giantRle[19] = giantRle[23] = '\x3E';
@@ -185,7 +188,7 @@ TEST(LoadPicture, FilesThatAreNotPicturesFailQuickly)
     ASSERT_TRUE(big.resize(qint64(65) * 1024 * 1024));
     big.close();
 
-    QStringList names{"zero.bmp", "text.bmp", "bm-text.bmp", "bomb.bmp", "wide.bmp", "giant-rle.bmp", "inch0.wmf", "x.jpg",
+    QStringList names{"zero.bmp", "text.bmp", "bm-text.bmp", "bomb.bmp", "wide.bmp", "no-width.bmp", "giant-rle.bmp", "inch0.wmf", "x.jpg",
                       "sign.bmp", "broken.bmp", "missing.gif", "big.emf"};
     if (::geteuid() != 0) {
         write(dir, "locked.bmp", samples::bmp(2, 2));
