@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include <jpeglib.h>
@@ -79,62 +78,36 @@ inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header =
     QByteArray data;
     for (int r = 0; r < rows; ++r) {
         const int y = h < 0 ? r : rows - 1 - r;
-        QByteArray row;
         if (compression == 1 || compression == 2) {
-            // A run of the ink, then the white as one literal run (padded to a word) when long enough.
+            // A run of the ink, then the white as literal pixels padded to a word; w must be 6 or more.
+            const auto two = [](int a, int b) { return QByteArray(1, char(a)) + char(b); };
             const int ink = y < rows / 2 ? w / 2 : 0, white = w - ink;
-            const auto run = [&](int n, int index) {
-                row.append(char(n));
-                row.append(char(compression == 2 ? index * 0x11 : index));
-            };
-            if (ink > 0)
-                run(ink, 1);
-            if (white >= 3) {
-                row.append('\0');
-                row.append(char(white));
-                row.append(QByteArray(compression == 2 ? (white + 1) / 2 : white, '\0'));
-                if (row.size() % 2)
-                    row.append('\0');
-            } else if (white > 0) {
-                run(white, 0);
-            }
-            row.append('\0');
-            row.append(r == rows - 1 ? '\1' : '\0');
-        } else {
-            std::uint32_t acc = 0;
-            int bits = 0;
-            for (int x = 0; x < w; ++x) {
-                const std::int64_t v = value(inked(x, y, w, rows));
-                if (bpp < 8) {
-                    acc = (acc << bpp) | std::uint32_t(v);
-                    bits += bpp;
-                    if (bits == 8 || x == w - 1) {
-                        row.append(char(acc << (8 - bits)));
-                        acc = 0;
-                        bits = 0;
-                    }
-                } else {
-                    for (int b = 0; b < bpp; b += 8)
-                        row.append(char((v >> b) & 0xFF));
-                }
-            }
-            while (row.size() % 4)
-                row.append('\0');
+            QByteArray row = ink ? two(ink, compression == 2 ? 0x11 : 1) : QByteArray();
+            row += two(0, white) + QByteArray(compression == 2 ? (white + 1) / 2 : white, '\0');
+            data += row + QByteArray(row.size() % 2, '\0') + two(0, r == rows - 1 ? 1 : 0);
+            continue;
         }
-        data.append(row);
+        QByteArray row((w * bpp + 31) / 32 * 4, '\0');
+        for (int x = 0; x < w; ++x) {
+            const std::int64_t v = value(inked(x, y, w, rows));
+            const int at = x * bpp / 8;
+            if (bpp < 8)
+                row[at] = char(row[at] | v << (8 - bpp - x * bpp % 8));
+            for (int b = 0; b < bpp / 8; ++b)
+                row[at + b] = char(v >> (8 * b));
+        }
+        data += row;
     }
     QByteArray info;
     put32(info, header);
     if (core) {
-        put16(info, w);
-        put16(info, h);
-        put16(info, 1);
-        put16(info, bpp);
+        for (int v : {w, h, 1, bpp})
+            put16(info, v);
     } else {
-        for (std::int64_t v : {std::int64_t(w), std::int64_t(h)})
+        for (std::int64_t v : {w, h})
             put32(info, v);
-        put16(info, 1);
-        put16(info, bpp);
+        for (int v : {1, bpp})
+            put16(info, v);
         for (std::int64_t v : {compression, 0, 2835, 2835, colours, 0})
             put32(info, v);
         while (info.size() < header)
@@ -176,12 +149,11 @@ inline QByteArray cmykJpeg(int w, int h)
     jpeg_start_compress(&c, TRUE);
     std::vector<unsigned char> row(std::size_t(w) * 4);
     for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            // Stored 255 minus the ink: red is no cyan, full magenta and yellow, no black.
-            const unsigned char my = inked(x, y, w, h) ? 0 : 255;
-            const unsigned char cmyk[4] = {255, my, my, 255};
-            std::memcpy(&row[std::size_t(x) * 4], cmyk, 4);
-        }
+        // Stored 255 minus the ink: red is no cyan, full magenta and yellow, no black.
+        std::fill(row.begin(), row.end(), 255);
+        for (int x = 0; x < w; ++x)
+            if (inked(x, y, w, h))
+                row[std::size_t(x) * 4 + 1] = row[std::size_t(x) * 4 + 2] = 0;
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&c, rows, 1);
     }
@@ -198,36 +170,25 @@ inline QByteArray cmykJpeg(int w, int h)
 inline QByteArray gifHead(int w, int h, bool gif87 = false)
 {
     QByteArray b(gif87 ? "GIF87a" : "GIF89a");
-    put16(b, w);
-    put16(b, h);
-    b.append(char(0x81)); // global colour table of 4 entries
-    b.append('\0');
-    b.append('\0');
-    b.append(QByteArray("\xFF\x00\x00\x00\x00\xFF\xFF\xFF\xFF\x00\x00\x00", 12));
-    return b;
+    for (int v : {w, h})
+        put16(b, v);
+    // A global colour table of 4 entries.
+    return b + QByteArray("\x81\0\0\xFF\0\0\0\0\xFF\xFF\xFF\xFF\0\0\0", 15);
 }
 // One image of the reference picture, or of one colour when fill >= 0.
 inline QByteArray gifImage(int w, int h, bool interlaced = false, int fill = -1)
 {
     QByteArray b(",");
-    put16(b, 0);
-    put16(b, 0);
-    put16(b, w);
-    put16(b, h);
+    for (int v : {0, 0, w, h})
+        put16(b, v);
     b.append(interlaced ? '\x40' : '\0');
     b.append('\x02'); // minimum code size
-    std::vector<int> order;
+    std::vector<int> codes;
     for (const auto& [start, step] : interlaced ? std::vector<std::pair<int, int>>{{0, 8}, {4, 8}, {2, 4}, {1, 2}}
                                                 : std::vector<std::pair<int, int>>{{0, 1}})
         for (int y = start; y < h; y += step)
-            order.push_back(y);
-    std::vector<int> codes;
-    for (int y : order) {
-        for (int x = 0; x < w; ++x) {
-            codes.push_back(4);
-            codes.push_back(fill >= 0 ? fill : inked(x, y, w, h) ? 0 : 2);
-        }
-    }
+            for (int x = 0; x < w; ++x)
+                codes.insert(codes.end(), {4, fill >= 0 ? fill : inked(x, y, w, h) ? 0 : 2});
     codes.push_back(5);
     QByteArray data;
     std::uint32_t acc = 0;
