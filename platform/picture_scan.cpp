@@ -202,7 +202,7 @@ bool walkRle(Cursor& c, const BmpLayout& l, QImage* out)
 {
     const bool four = l.bpp == 4;
     const qint64 w = l.width, h = std::abs(l.height);
-    qint64 x = 0, y = 0; // y counts rows in stored order, bottom-up
+    qint64 x = 0, y = 0; // y counts rows in the order stored
     const auto paint = [&](int index, qint64 n) {
         if (out && x < w)
             std::memset(out->scanLine(int(l.height < 0 ? y : h - 1 - y)) + x, index, std::size_t(std::min(n, w - x)));
