@@ -35,7 +35,7 @@ done
 # The close keystroke leaves the panel where it was.
 close_window "$PANEL"
 sleep 0.3
-xwininfo -id "$PANEL" | grep -q IsViewable || fail "the panel closed"
+is_viewable "$PANEL" || fail "the panel closed"
 
 # The slowest front door: a click into the speed bar gives it the focus, End
 # takes it to 30000 iterations (3 ms) a step, about 3 s a movement.

@@ -17,8 +17,8 @@ IFS=', ' read -r flags funcs decor _ <<<"$hints"
 (( (funcs & 0x18) == 0 )) || fail "bus allows minimise or maximise: $hints"
 (( (funcs & 0x20) != 0 )) || fail "bus cannot be closed: $hints"
 (( (decor & 0x60) == 0 )) || fail "bus shows minimise or maximise buttons: $hints"
-xprop -id "$BUS_WIN" _NET_WM_STATE | grep -q SKIP_TASKBAR && fail "the bus must have a task-bar entry"
-xprop -id "$BUS_WIN" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "no 32x32 icon"
+[[ $(xprop -id "$BUS_WIN" _NET_WM_STATE) == *SKIP_TASKBAR* ]] && fail "the bus must have a task-bar entry"
+[[ $(xprop -id "$BUS_WIN" _NET_WM_ICON) == *'Icon (32 x 32)'* ]] || fail "no 32x32 icon"
 
 # A right click on the bus body opens the menu at the pointer; Escape closes it.
 [ -z "$(popup_menu)" ] || fail "a menu is open before any click"

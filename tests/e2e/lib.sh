@@ -88,6 +88,9 @@ pointer_to() {
   xdotool mousemove --sync "$1" "$2"
 }
 
+# is_viewable WIN: the window is mapped and shown.
+is_viewable() { [[ $(xwininfo -id "$1" 2>/dev/null) == *IsViewable* ]]; }
+
 # close_window WIN: asks the window manager to close the window.
 close_window() { wmctrl -i -c "$1"; }
 
@@ -105,8 +108,7 @@ wait_exit() {
 popup_menu() {
   xwininfo -root -children | grep -E '^\s+0x' | awk '{print $1}' | while read -r id; do
     info=$(xwininfo -id "$id" 2>/dev/null) || continue
-    echo "$info" | grep -q 'Override Redirect State: yes' || continue
-    echo "$info" | grep -q 'Map State: IsViewable' || continue
+    [[ $info == *'Override Redirect State: yes'* && $info == *'Map State: IsViewable'* ]] || continue
     w=$(echo "$info" | awk '/Width:/{print $NF}'); h=$(echo "$info" | awk '/Height:/{print $NF}')
     [ "$w" -gt 1 ] && [ "$h" -gt 1 ] || continue
     x=$(echo "$info" | awk '/Absolute upper-left X/{print $NF}'); y=$(echo "$info" | awk '/Absolute upper-left Y/{print $NF}')

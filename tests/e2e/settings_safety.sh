@@ -31,7 +31,7 @@ close_with_message() {
   close_window "$BUS_WIN"
   for _ in $(seq 100); do
     after=$(xdotool search --onlyvisible --name '.' 2>/dev/null | sort || true)
-    msg=$(comm -13 <(echo "$before") <(echo "$after") | head -n 1)
+    msg=$(comm -13 <(echo "$before") <(echo "$after") | sed -n 1p)
     [ -n "$msg" ] && break
     sleep 0.1
   done

@@ -44,7 +44,7 @@ DLG=$(wait_window "画像の位置") || fail "the folder dialog did not open"
 read -r dx dy dw dh < <(client_geometry "$DLG")
 log "dialog $DLG at $dx,$dy"
 # Placed by the window manager: no position of the program's own.
-xprop -id "$DLG" WM_NORMAL_HINTS | grep -q 'specified location' && fail "the program placed the dialog itself"
+[[ $(xprop -id "$DLG" WM_NORMAL_HINTS) == *'specified location'* ]] && fail "the program placed the dialog itself"
 [ "$dw" -eq 460 ] && [ "$dh" -eq 81 ] || fail "dialog client area ${dw}x${dh}, expected 460x81"
 state=$(xprop -id "$DLG" _NET_WM_STATE)
 grep -q _NET_WM_STATE_MODAL <<<"$state" || fail "dialog not modal: $state"
@@ -52,12 +52,12 @@ grep -q _NET_WM_STATE_SKIP_TASKBAR <<<"$state" || fail "dialog has a task-bar en
 hints=$(xprop -id "$DLG" _MOTIF_WM_HINTS | sed 's/.*= //')
 IFS=', ' read -r _ funcs _ <<<"$hints"
 (( (funcs & 0x38) == 0 )) || fail "dialog offers close, minimise or maximise: $hints"
-xprop -id "$DLG" _NET_WM_ICON | grep -q 'Icon (32 x 32)' && fail "the dialog carries the program's icon"
+[[ $(xprop -id "$DLG" _NET_WM_ICON) == *'Icon (32 x 32)'* ]] && fail "the dialog carries the program's icon"
 
 # wait_gone WIN: waits until the window is no longer shown.
 wait_gone() {
   for _ in $(seq 40); do
-    xwininfo -id "$1" 2>/dev/null | grep -q IsViewable || return 0
+    is_viewable "$1" || return 0
     sleep 0.05
   done
   return 1
@@ -84,7 +84,7 @@ done
 xdotool key Return
 wait_gone "$box" || fail "the message did not have the keyboard"
 sleep 0.2
-xwininfo -id "$DLG" | grep -q IsViewable || fail "the dialog closed after the missing folder"
+is_viewable "$DLG" || fail "the dialog closed after the missing folder"
 [ "$(xdotool search --onlyvisible --name '^画像の位置$' | wc -l)" -eq 1 ] || fail "the dialog was shown twice"
 
 # OK has the keyboard now, as after any click on it; back into the text box.
@@ -94,7 +94,7 @@ xdotool key ctrl+a
 xdotool type --delay 20 "$folder"
 xdotool key Return Escape KP_Enter
 sleep 0.3
-xwininfo -id "$DLG" | grep -q IsViewable || fail "Enter or Escape closed the dialog"
+is_viewable "$DLG" || fail "Enter or Escape closed the dialog"
 
 # OK applies the folder and closes the dialog; the sign keeps its picture.
 click_in "$DLG" 321 66
