@@ -4,6 +4,7 @@
 #include "doors/frmset.h"
 #include "platform/exe_info.h"
 #include "platform/file_open_dialog.h"
+#include "platform/window_keeper.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -104,6 +105,8 @@ void Form1::Form_Load()
     show();
     if (panelBelowBus_)
         placePanelBelowBus();
+    // Minimised and restored with the bus, and back whenever the bus is used.
+    platform::followOwner(&panel(), this);
     panel().showPanel();
     Picture1->setFocus();
 }

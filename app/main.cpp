@@ -1,5 +1,6 @@
 #include "app/form1.h"
 #include "platform/app_init.h"
+#include "platform/window_keeper.h"
 
 #include <QApplication>
 
@@ -8,6 +9,7 @@ int main(int argc, char* argv[])
     platform::prepareApplication();
     QApplication app(argc, argv);
     platform::initInterface();
+    platform::keepModalWindowsShown();
     Form1 bus;
     bus.Form_Load();
     return app.exec();

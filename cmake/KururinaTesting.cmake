@@ -1,10 +1,11 @@
 # kururina_test(NAME SOURCES ... [LIBS ...] [WIDGET])
 #   A GoogleTest program run by ctest. WIDGET: it needs a QApplication and runs
 #   on the offscreen platform.
-# kururina_e2e_test(NAME SCRIPT)
+# kururina_e2e_test(NAME SCRIPT [WM NAME])
 #   A shell script that drives the real program on the X display the test
 #   command provides (Xvfb with openbox). End-to-end tests run alone, so a busy
-#   machine does not skew what they see.
+#   machine does not skew what they see. WM xfwm4: on a display of its own
+#   with that window manager instead (see scripts/with-x).
 function(kururina_test name)
   cmake_parse_arguments(T "WIDGET" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -18,7 +19,12 @@ function(kururina_test name)
 endfunction()
 
 function(kururina_e2e_test name script)
-  add_test(NAME ${name} COMMAND bash ${script})
+  cmake_parse_arguments(T "" "WM" "" ${ARGN})
+  set(command bash ${script})
+  if(T_WM)
+    set(command env -u KURURINA_TEST_DISPLAY KURURINA_TEST_WM=${T_WM} ${CMAKE_SOURCE_DIR}/scripts/with-x ${command})
+  endif()
+  add_test(NAME ${name} COMMAND ${command})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "KURURINA_BIN_DIR=${CMAKE_BINARY_DIR}/bin;KURURINA_SOURCE_DIR=${CMAKE_SOURCE_DIR};KURURINA_SANITIZED=$<BOOL:${KURURINA_SANITIZE}>"
     RUN_SERIAL TRUE LABELS e2e TIMEOUT 600)
