@@ -7,6 +7,7 @@
 #include "app/form1.h"
 #include "assets/assets.h"
 #include "platform/app_init.h"
+#include "platform/window_keeper.h"
 
 #include <QApplication>
 #include <QDir>
@@ -94,6 +95,7 @@ int main(int argc, char** argv)
         return app.exec();
     }
     platform::initInterface();
+    platform::keepModalWindowsShown();
     Form1 bus;
     FirstPaint fp(&bus, stamp);
     bus.Form_Load();
