@@ -1,0 +1,73 @@
+// One picture per window instead of a rectangle, caption, colour and font per
+// control: each window is rendered offscreen and compared with its reference
+// in tests/reference (name@2x.png at device pixel ratio 2), within a small
+// tolerance. After a change of look made on purpose, remake them with
+//   KURURINA_UPDATE_REFERENCES=1 ctest --test-dir build -R window_pictures
+#include "about/frmshowversion.h"
+#include "app/form1.h"
+#include "doors/frmset.h"
+#include "sign/frmbrowsedir.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace
+{
+
+// Pixels whose colour differs by more than a little, anywhere in the window.
+int differingPixels(const QImage& a, const QImage& b)
+{
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            n += std::abs(qRed(p) - qRed(q)) > 24 || std::abs(qGreen(p) - qGreen(q)) > 24 ||
+                 std::abs(qBlue(p) - qBlue(q)) > 24;
+        }
+    return n;
+}
+
+void expectLooksLikeItsReference(QWidget& w, const QString& name)
+{
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    const QImage shot = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const qreal dpr = shot.devicePixelRatio();
+    const QString file = QStringLiteral(KURURINA_SOURCE_DIR "/tests/reference/%1%2.png")
+                             .arg(name, dpr > 1 ? QStringLiteral("@2x") : QString());
+    if (qEnvironmentVariableIsSet("KURURINA_UPDATE_REFERENCES")) {
+        ASSERT_TRUE(shot.save(file)) << file.toStdString();
+        return;
+    }
+    const QImage want = QImage(file).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(shot.size(), want.size()) << file.toStdString();
+    const int differ = differingPixels(shot, want);
+    if (differ > shot.width() * shot.height() / 2000) {
+        const QString seen = QDir::temp().filePath(QFileInfo(file).fileName());
+        shot.save(seen);
+        ADD_FAILURE() << differ << " pixels differ from " << file.toStdString() << "; drawn: " << seen.toStdString();
+    }
+}
+
+} // namespace
+
+TEST(WindowPictures, EveryWindowLooksAsLaidOut)
+{
+    // A steady text cursor, so the folder dialog draws the same every time.
+    QApplication::setCursorFlashTime(0);
+    Form1 bus;
+    expectLooksLikeItsReference(bus, QStringLiteral("bus"));
+    expectLooksLikeItsReference(bus.panel(), QStringLiteral("panel"));
+    frmBrowseDir folder(bus);
+    folder.Text1->setText(QStringLiteral("/home/ユーザー/行先"));
+    expectLooksLikeItsReference(folder, QStringLiteral("folder-dialog"));
+    folder.hide();
+    frmShowVersion version;
+    version.Form_Load();
+    expectLooksLikeItsReference(version, QStringLiteral("version-box"));
+}
