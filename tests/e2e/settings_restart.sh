@@ -2,11 +2,18 @@
 # Settings across restarts on the real window system: the first start has no
 # file (bus top-left, panel right below its frame); the windows moved by the
 # user come back exactly where they were; a second close writes the same bytes,
-# to the same file even when the program was upgraded while it ran.
+# to the same file even when the program was upgraded while it ran. The
+# program is installed for a user by scripts/install-user and started through
+# its command link.
 . "$(dirname "$0")/lib.sh"
-export SDL_AUDIODRIVER=dummy
-exe=$(install_bus)
-ini="$(dirname "$exe")/kururina.ini"
+export SDL_AUDIODRIVER=dummy HOME="$E2E_DIR/home"
+unset XDG_DATA_HOME
+install_user() {
+  KURURINA_SKIP_BUILD=1 KURURINA_BUILD_DIR="$(dirname "$KURURINA_BIN_DIR")" "$KURURINA_SOURCE_DIR/scripts/install-user" >/dev/null
+}
+install_user
+exe="$HOME/.local/bin/kururina"
+ini="$HOME/.local/share/kururina/kururina.ini"
 
 start_bus "$exe"
 panel=$(wait_window "設定パネル") || fail "no panel"
@@ -42,11 +49,12 @@ read -r nbx nby < <(frame_position "$BUS_WIN")
 read -r npx npy < <(frame_position "$panel")
 [ "$nbx,$nby" = "$bx,$by" ] || fail "bus came back at $nbx,$nby, saved at $bx,$by"
 [ "$npx,$npy" = "$px,$py" ] || fail "panel came back at $npx,$npy, saved at $px,$py"
-# An upgrade while the bus runs unlinks the program file and puts a new one in
-# its place; the close must still write the program's own settings file.
-rm "$exe" "$ini"; cp "$KURURINA_BIN_DIR/kururina" "$exe"
+# An upgrade while the bus runs puts a new program file in the old one's place;
+# the close must still write the program's own settings file.
+rm "$ini"
+install_user
 close_window "$BUS_WIN"; wait_exit 10
 cmp "$ini" "$E2E_DIR/before.ini" || fail "a close without changes (after an upgrade) wrote different bytes"
-inis=("$(dirname "$exe")"/*.ini)
+inis=("$(dirname "$ini")"/*.ini)
 [ ${#inis[@]} -eq 1 ] || fail "settings written elsewhere: ${inis[*]}"
 log "positions round-trip; an unchanged close after an upgrade writes the same bytes to the same file"
