@@ -6,11 +6,15 @@
 #include "about/frmshowversion.h"
 #include "app/form1.h"
 #include "doors/frmset.h"
+#include "platform/picture.h"
 #include "sign/frmbrowsedir.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -54,6 +58,17 @@ void expectLooksLikeItsReference(QWidget& w, const QString& name)
     }
 }
 
+// Four colours, one per quarter, so a squeezed or misplaced picture shows.
+platform::Picture quarters(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.fillRect(0, 0, w, h, Qt::darkBlue);
+    p.fillRect(0, 0, w / 2, h / 2, Qt::red);
+    p.fillRect(w / 2, h / 2, w - w / 2, h - h / 2, Qt::darkGreen);
+    return platform::pictureFromImage(img);
+}
+
 } // namespace
 
 TEST(WindowPictures, EveryWindowLooksAsLaidOut)
@@ -61,7 +76,16 @@ TEST(WindowPictures, EveryWindowLooksAsLaidOut)
     // A steady text cursor, so the folder dialog draws the same every time.
     QApplication::setCursorFlashTime(0);
     Form1 bus;
+    // A sign larger than its box is cut off, not squeezed; the signboard takes
+    // its picture's size, and the refit frames it.
+    bus.ImgDesiMaku->setPicture(quarters(60, 40));
+    bus.PicKanban->setPicture(quarters(100, 50));
+    bus.PicKanban_DblClick();
     expectLooksLikeItsReference(bus, QStringLiteral("bus"));
+    bus.MnuTempMenu1->popup(QPoint());
+    expectLooksLikeItsReference(*bus.MnuTempMenu1, QStringLiteral("menu"));
+    bus.MnuTempMenu1->hide();
+    bus.panel().Check2->setChecked(true); // a ticked switch looks pressed
     expectLooksLikeItsReference(bus.panel(), QStringLiteral("panel"));
     frmBrowseDir folder(bus);
     folder.Text1->setText(QStringLiteral("/home/ユーザー/行先"));
