@@ -1,4 +1,4 @@
-// The settings panel as laid out, its speed labels, and the doors it drives.
+// The settings panel's speed labels, and the doors it drives.
 #include "app/form1.h"
 #include "doors/door_motion.h"
 #include "doors/frmset.h"
@@ -6,10 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QContextMenuEvent>
-#include <QFontInfo>
-#include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
@@ -54,68 +51,6 @@ public:
 };
 
 } // namespace
-
-// The fixed tool window, one control per container, the keypad's captions,
-// the hidden mode buttons, the switches' look and the close keystroke.
-TEST(SettingsPanel, LayoutSwitchesAndTheCloseKeystroke)
-{
-    Form1 bus;
-    frmSet& p = bus.panel();
-    EXPECT_EQ(p.windowTitle(), QStringLiteral("設定パネル"));
-    EXPECT_EQ(p.size(), QSize(263, 171));
-    EXPECT_EQ(p.minimumSize(), p.maximumSize());
-    EXPECT_TRUE(p.windowFlags() & Qt::Tool);
-    EXPECT_TRUE(p.windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_FALSE(p.windowFlags() &
-                 (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint | Qt::WindowSystemMenuHint));
-
-    const struct {
-        QWidget* w;
-        QWidget* container;
-        tw::Rect r;
-    } rows[] = {
-        {p.FrameA, &p, {30, 30, 2190, 1965}},
-        {p.HScroll1, p.FrameA, {855, 195, 1260, 240}},
-        {p.Option1[2], p.Frame2, {1470, 165, 555, 270}},
-        {p.Command2[5], p.Frame1, {570, 990, 510, 390}},
-    };
-    for (const auto& r : rows) {
-        EXPECT_EQ(r.w->parentWidget(), r.container);
-        EXPECT_EQ(r.w->geometry(), tw::toPixels(r.r));
-    }
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(p.Command2[i]->text(), i < 10    ? QString::number(i)
-                                         : i == 10 ? QStringLiteral("C")
-                                                   : QStringLiteral("設定"));
-    EXPECT_EQ(QFontInfo(p.Command2[0]->font()).family(), QStringLiteral("IPAPGothic"));
-    EXPECT_TRUE(p.Label1->text().isEmpty());
-
-    // The mode buttons exist, the first selected, but are never seen.
-    p.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&p));
-    p.grab();
-    EXPECT_FALSE(p.Frame2->isVisible());
-    EXPECT_TRUE(p.Check1->isVisible());
-    EXPECT_TRUE(p.Option1[0]->isChecked());
-
-    // Door switches: unticked, toggle on a click anywhere on the button.
-    EXPECT_FALSE(p.Check1->isChecked());
-    EXPECT_FALSE(p.Check2->isChecked());
-    for (QCheckBox* c : {p.Check1, p.Check2}) {
-        const QImage up = c->grab().toImage();
-        c->setChecked(true);
-        const QImage down = c->grab().toImage();
-        c->setChecked(false);
-        EXPECT_NE(up, down) << "a ticked switch looks pressed";
-        EXPECT_EQ(c->grab().toImage(), up);
-    }
-
-    // The window system's close keystroke keeps the panel and its values.
-    p.HScroll1->setValue(1234);
-    EXPECT_FALSE(p.close());
-    EXPECT_TRUE(p.isVisible());
-    EXPECT_EQ(p.HScroll1->value(), 1234);
-}
 
 TEST(SettingsPanel, SpeedLabelsAlwaysShowTheirBarsValue)
 {

@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -99,35 +98,6 @@ QString okWithMessage(frmBrowseDir* d)
 }
 
 } // namespace
-
-TEST(FolderDialog, FixedModalWindowTextsFitAndKeyboardOrder)
-{
-    Form1 bus;
-    frmBrowseDir d(bus);
-    EXPECT_EQ(d.windowTitle(), QStringLiteral("画像の位置"));
-    EXPECT_EQ(d.size(), QSize(460, 81));
-    EXPECT_EQ(d.minimumSize(), d.maximumSize());
-    const Qt::WindowFlags f = d.windowFlags();
-    EXPECT_TRUE(f.testFlag(Qt::Dialog) && f.testFlag(Qt::WindowTitleHint));
-    EXPECT_FALSE(f & (Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint));
-    EXPECT_EQ(d.parentWidget(), nullptr);
-    EXPECT_EQ(d.windowModality(), Qt::ApplicationModal);
-
-    EXPECT_EQ(d.Label2->text(), QStringLiteral("方向幕のあるフォルダを指定してください"));
-    EXPECT_EQ(d.Text1->geometry(), tw::toPixels(tw::Rect{555, 405, 5070, 300}));
-    // The labels' texts fit their boxes in the dialog's font.
-    for (QLabel* l : {d.Label2, d.Label1})
-        EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()), l->width()) << l->text().toStdString();
-
-    // Keyboard order from the text box: browse, OK, キャンセル, and round again.
-    QWidget* const order[] = {d.Text1, d.Command1, d.Command2[0], d.Command2[1], d.Text1};
-    for (std::size_t i = 1; i < std::size(order); ++i) {
-        QWidget* next = order[i - 1]->nextInFocusChain();
-        while (!(next->focusPolicy() & Qt::TabFocus))
-            next = next->nextInFocusChain();
-        EXPECT_EQ(next, order[i]) << i;
-    }
-}
 
 // Enter and Escape press nothing; キャンセル changes nothing; OK stores the text as typed and applies it to
 // the list, leaving the sign's picture and position alone.
