@@ -15,7 +15,7 @@ function(kururina_test name)
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   endif()
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KURURINA_SOURCE_DIR=${CMAKE_SOURCE_DIR}" TIMEOUT 300)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KURURINA_SOURCE_DIR=${CMAKE_SOURCE_DIR}" TIMEOUT 60)
 endfunction()
 
 function(kururina_e2e_test name script)
