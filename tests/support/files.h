@@ -1,0 +1,28 @@
+#pragma once
+// Files the tests make: any bytes, or a plain one-colour BMP whose width tells
+// which picture the sign shows.
+#include <QFile>
+#include <QImage>
+#include <QString>
+#include <gtest/gtest.h>
+
+namespace testing_support
+{
+
+inline QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    f.write(bytes);
+    return path;
+}
+
+inline QString writeBmp(const QString& path, int width, int height = 4, QRgb colour = 0x336699)
+{
+    QImage img(width, height, QImage::Format_RGB32);
+    img.fill(colour);
+    EXPECT_TRUE(img.save(path, "BMP")) << path.toStdString();
+    return path;
+}
+
+} // namespace testing_support
