@@ -1,42 +1,18 @@
-// The built-in pictures and sounds as generated at build time: what the
-// layouts, the icon theme, X11's cursors and the sound player rely on. How
-// the pictures look is the window pictures' business (tests/reference).
+// The built-in pictures and sounds as generated at build time: what the icon
+// theme, X11's cursors and the sound player rely on. Sizes and looks are the
+// window pictures' business (tests/reference).
 #include "assets/assets.h"
 
-#include <QImageReader>
 #include <QSet>
 #include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <tuple>
 
 using assets::Resolution;
 using namespace Qt::Literals::StringLiterals;
-
-TEST(BuiltInPictures, SizesAt1xAnd2x)
-{
-    const struct {
-        std::function<QImage(Resolution)> picture;
-        QSize size;
-    } rows[] = {
-        {assets::busBody, {665, 212}},       {assets::frontDoor, {73, 148}},       {assets::middleDoor, {76, 150}},
-        {assets::doorwayView, {76, 151}},    {assets::defaultSign, {52, 32}},      {assets::greyPanel, {42, 137}},
-        {assets::frontDoorSwitch, {50, 20}}, {assets::middleDoorSwitch, {50, 20}}, {assets::appIconImage, {32, 32}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.size.width());
-        const QImage normal = row.picture(Resolution::Normal), doubled = row.picture(Resolution::Double);
-        EXPECT_EQ(normal.size(), row.size);
-        EXPECT_EQ(doubled.size(), row.size * 2);
-        EXPECT_EQ(doubled.deviceIndependentSize().toSize(), row.size) << "draws at the layout size";
-        EXPECT_EQ(row.picture(Resolution::ForScreens), normal) << "the test screen's ratio is 1";
-    }
-    for (const char* name : {"door-switch-front", "door-switch-middle"})
-        EXPECT_EQ(QImageReader(QStringLiteral(":/assets/%1.gif").arg(QLatin1String(name))).format(), "gif");
-}
 
 TEST(BuiltInPictures, IconOfSixteenColoursInBothSizesAndTheirFiles)
 {
