@@ -4,6 +4,7 @@
 // tolerance. After a change of look made on purpose, remake them with
 //   KURURINA_UPDATE_REFERENCES=1 ctest --test-dir build -R window_pictures
 #include "about/frmshowversion.h"
+#include "assets/assets.h"
 #include "app/form1.h"
 #include "doors/frmset.h"
 #include "platform/picture.h"
@@ -12,9 +13,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QSet>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -94,4 +97,17 @@ TEST(WindowPictures, EveryWindowLooksAsLaidOut)
     frmShowVersion version;
     version.Form_Load();
     expectLooksLikeItsReference(version, QStringLiteral("version-box"));
+    EXPECT_EQ(version.Label5->cursor().hotSpot(), QPoint(12, 1) * version.devicePixelRatio());
+}
+
+TEST(WindowPictures, TheIconHasSixteenColoursAtMostInBothSizes)
+{
+    QSet<QRgb> used;
+    for (const auto r : {assets::Resolution::Normal, assets::Resolution::Double}) {
+        const QImage icon = assets::appIconImage(r).convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < icon.height(); ++y)
+            for (int x = 0; x < icon.width(); ++x)
+                used.insert(qAlpha(icon.pixel(x, y)) ? icon.pixel(x, y) : 0u);
+    }
+    EXPECT_LE(used.size(), 16);
 }

@@ -1,0 +1,245 @@
+// The doors: their write sequences and the wait that paces them, the door
+// sound, and the panel's speed bars and switches that drive them.
+#include "app/form1.h"
+#include "assets/assets.h"
+#include "doors/door_motion.h"
+#include "doors/frmset.h"
+#include "doors/play_wave_resource.h"
+#include "platform/sound.h"
+
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <limits>
+#include <tuple>
+
+using doors::Door;
+using namespace Qt::Literals::StringLiterals;
+
+namespace
+{
+void useDriver(const char* driver)
+{
+    platform::shutdownSound();
+    setenv("SDL_AUDIODRIVER", driver, 1);
+}
+
+template <typename F> double secondsOf(F f)
+{
+    const auto t0 = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// Samples less the silence (0x80) at either end, where the driver pads.
+QByteArray trimSilence(QByteArray b)
+{
+    while (!b.isEmpty() && b.front() == '\x80')
+        b.remove(0, 1);
+    while (!b.isEmpty() && b.back() == '\x80')
+        b.chop(1);
+    return b;
+}
+} // namespace
+
+TEST(DoorMotion, SequencesForEveryDirectionAndStart)
+{
+    const struct {
+        const char* what;
+        doors::Steps steps;
+        std::vector<float> ends; // first and last write; none: nothing written
+        int count;
+    } rows[] = {
+        {"front closes from 70 whatever the width", doors::frontDoorSteps(false, 400.0f), {70, 1095}, 1026},
+        {"front opens from full width", doors::frontDoorSteps(true, 1095.0f), {1095, 70}, 1026},
+        {"front opens from a width already 70: one write", doors::frontDoorSteps(true, 70.0f), {70, 70}, 1},
+        {"x.5 rounds to even (down)", doors::frontDoorSteps(true, 500.5f), {500, 70}, 431},
+        {"x.5 rounds to even (up)", doors::frontDoorSteps(true, 501.5f), {502, 70}, 433},
+        {"69.5 rounds to 70", doors::frontDoorSteps(true, 69.5f), {70, 70}, 1},
+        {"narrower than open", doors::frontDoorSteps(true, 69.4f), {}, 0},
+        {"a broken width", doors::frontDoorSteps(true, -1e30f), {}, 0},
+        {"not a number", doors::frontDoorSteps(true, std::numeric_limits<float>::quiet_NaN()), {}, 0},
+        {"middle opens 0 .. -1100", doors::middleDoorSteps(true), {0, -1100}, 1101},
+        {"middle closes -1100 .. 0", doors::middleDoorSteps(false), {-1100, 0}, 1101},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        std::vector<std::pair<float, int>> seen; // value, speed read after it
+        int reads = 0;
+        auto previous = doors::setWriteObserver([&](Door, float v, std::int32_t n) { seen.emplace_back(v, n); });
+        doors::run(
+            Door::Front, r.steps, [](float) {}, [&] { return ++reads; });
+        doors::setWriteObserver(std::move(previous));
+        ASSERT_EQ(int(seen.size()), r.count);
+        EXPECT_EQ(r.steps.count(), r.count);
+        EXPECT_EQ(seen.empty() ? std::vector<float>() : std::vector<float>({seen.front().first, seen.back().first}),
+                  r.ends);
+        for (std::size_t i = 1; i < seen.size(); ++i) { // one twip a step, the speed read afresh
+            ASSERT_EQ(seen[i].first - seen[i - 1].first, r.ends[1] > r.ends[0] ? 1.0f : -1.0f) << i;
+            ASSERT_EQ(seen[i].second, int(i) + 1);
+        }
+    }
+}
+
+TEST(DoorMotion, WaitLastsAtLeastItsIterations)
+{
+    const auto seconds = [](std::int32_t n) { return secondsOf([n] { doors::spinIterations(n); }); };
+    EXPECT_GE(seconds(10000), 0.001) << "10000 iterations last at least 1 ms";
+    EXPECT_GE(seconds(30000), 0.003);
+    EXPECT_LT(std::max(seconds(0), seconds(-5)), 50e-6) << "none at all";
+}
+
+// Both images as the player and the program rely on them.
+TEST(DoorSound, WaveImagesHaveTheExactLayout)
+{
+    const std::pair<int, QByteArray> rows[] = {
+        {101, "fmt \x10\0\0\0\1\0\1\0\x22\x56\0\0\x22\x56\0\0\1\0\x08\0data\xe8\x44\0\0"_ba},
+        {102, "fmt \x10\0\0\0\1\0\1\0\x22\x56\0\0\x22\x56\0\0\1\0\x08\0fact\4\0\0\0\x44\xac\0\0data\x44\xac\0\0"_ba},
+    };
+    for (const auto& [number, chunks] : rows) {
+        const QByteArray w = assets::wave(number);
+        ASSERT_EQ(w.size(), 12 + chunks.size() + qFromLittleEndian<quint32>(chunks.right(4).constData()));
+        EXPECT_TRUE(w.startsWith("RIFF") && w.mid(8, 4) == "WAVE");
+        EXPECT_EQ(qFromLittleEndian<quint32>(w.constData() + 4), quint32(w.size() - 8));
+        EXPECT_EQ(w.mid(12, chunks.size()), chunks);
+        EXPECT_TRUE(w.endsWith('\x80') && w.at(12 + chunks.size()) == '\x80') << "starts and ends at rest";
+    }
+    EXPECT_TRUE(assets::wave(0).isEmpty() && assets::wave(103).isEmpty());
+}
+
+TEST(DoorSound, PlaysTheEmbeddedChimeUnchangedAndReturnsAtItsEnd)
+{
+    QTemporaryDir dir;
+    QFile out(dir.filePath(QStringLiteral("out.raw")));
+    setenv("SDL_DISKAUDIOFILE", out.fileName().toLocal8Bit().constData(), 1);
+    useDriver("disk");
+    std::int32_t result = 0;
+    EXPECT_NEAR(secondsOf([&] { result = PlayWaveResource(101); }), 0.8, 0.06);
+    EXPECT_NE(result, 0);
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    EXPECT_EQ(trimSilence(out.readAll()), trimSilence(assets::wave(101).mid(44))) << "converted or lost";
+}
+
+TEST(DoorSound, NothingPlayableReturnsZeroAtOnce)
+{
+    const QByteArray good = assets::wave(101);
+    const QByteArray damaged[] = {QByteArray(), "RIFF", good.left(30), QByteArray(good).replace(0, 4, "RIFX"),
+                                  QByteArray(5000, '\xff')};
+    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    useDriver("disk");
+    for (const QByteArray& image : damaged) {
+        bool ok = true;
+        EXPECT_LT(secondsOf([&] { ok = platform::playWaveMemory(image.constData(), std::size_t(image.size())); }),
+                  0.05);
+        EXPECT_FALSE(ok) << image.size();
+    }
+    EXPECT_FALSE(platform::playWaveMemory(nullptr, 100));
+    EXPECT_EQ(PlayWaveResource(999), 0) << "no such sound";
+    for (const char* driver : {"no-such-driver", "dummy"}) { // no output at all
+        useDriver(driver);
+        std::int32_t r = 1;
+        EXPECT_LT(secondsOf([&] { r = PlayWaveResource(101); }), 0.05) << driver;
+        EXPECT_EQ(r, 0) << driver;
+    }
+}
+
+TEST(SettingsPanel, SpeedLabelsAlwaysShowTheirBarsValue)
+{
+    Form1 bus;
+    frmSet& p = bus.panel();
+    for (const auto& [bar, label, initial] : {std::tuple{p.HScroll1, p.lblMaeSpeed, 6000},
+                                              std::tuple{p.HScroll2, p.lblNakaSpeed, 10000}}) {
+        EXPECT_EQ(label->text(), QString::number(initial)) << "set from the bar when the panel is made";
+        // Assignments (the value held already, out of range: clamped), steps of one unit, a thumb drag
+        // that counts only when it ends.
+        const std::function<void()> changes[] = {
+            [&] { bar->setValue(30000); }, [&] { bar->setValue(30000); }, [&] { bar->setValue(0); },
+            [&] { bar->setValue(40000); }, [&] { bar->setValue(777); },
+            [&] { bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); },
+            [&] { bar->triggerAction(QAbstractSlider::SliderPageStepSub); },
+            [&] { bar->setSliderDown(true), bar->setSliderPosition(20000); }, [&] { bar->setSliderDown(false); }};
+        const char* shown[] = {"30000", "30000", "1", "30000", "777", "778", "777", "777", "20000"};
+        for (int i = 0; i < 9; ++i) {
+            changes[i]();
+            EXPECT_EQ(label->text(), QString::fromLatin1(shown[i])) << "change " << i;
+        }
+        // No scroll menu of Qt's own on a right click (it would be English).
+        bool menu = false;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (QWidget* m = QApplication::activePopupWidget())
+                menu = m->close();
+        });
+        closer.start(50);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), bar->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(bar, &click);
+        EXPECT_FALSE(menu);
+    }
+}
+
+// Each switch's click runs one whole movement from the door's fixed start,
+// at the speed its bar shows, whatever the middle-door mode; the front door
+// is painted once for each pixel its edge moves, while it moves.
+TEST(Doors, EachClickRunsOneWholeMovementFromItsFixedStart)
+{
+    useDriver("none");
+    Form1 bus;
+    frmSet& p = bus.panel();
+    bus.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&bus));
+    int paints = 0;
+    std::vector<std::tuple<Door, float, int, int>> writes; // door, value, speed, paints so far
+    auto previous =
+        doors::setWriteObserver([&](Door d, float v, std::int32_t n) { writes.emplace_back(d, v, n, paints); });
+    struct PaintCounter : QObject {
+        int& n;
+        explicit PaintCounter(int& count) : n(count) {}
+        bool eventFilter(QObject*, QEvent* e) override { return n += e->type() == QEvent::Paint, false; }
+    } counter(paints);
+    bus.installEventFilter(&counter);
+    const struct {
+        QCheckBox* sw;
+        QScrollBar* speed;
+        Door door;
+        std::function<float()> property;
+        float first, last;
+        int mode;
+    } rows[] = {
+        {p.Check1, p.HScroll1, Door::Front, [&] { return bus.Image1[2]->twWidth(); }, 1095, 70, 0},
+        {p.Check1, p.HScroll1, Door::Front, [&] { return bus.Image1[2]->twWidth(); }, 70, 1095, 0},
+        {p.Check2, p.HScroll2, Door::Middle, [&] { return bus.Image2->twLeft(); }, 0, -1100, 2},
+        {p.Check2, p.HScroll2, Door::Middle, [&] { return bus.Image2->twLeft(); }, -1100, 0, 1},
+    };
+    int speed = 1;
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.first);
+        r.speed->setValue(++speed);
+        p.Option1[r.mode]->setChecked(true);
+        writes.clear();
+        paints = 0;
+        r.sw->click();
+        ASSERT_EQ(writes.size(), std::size_t(std::abs(r.last - r.first) + 1));
+        EXPECT_EQ(std::get<1>(writes.front()), r.first);
+        EXPECT_EQ(std::get<1>(writes.back()), r.last);
+        EXPECT_EQ(r.property(), r.last);
+        EXPECT_TRUE(std::get<0>(writes[5]) == r.door && std::get<2>(writes[5]) == speed);
+        if (r.door == Door::Front) {
+            EXPECT_GT(std::get<3>(writes[500]), 0) << "painted while moving";
+            EXPECT_NEAR(paints, tw::toPixels(1095.0f + 300) - tw::toPixels(70.0f + 300), 2);
+            EXPECT_EQ(bus.Image1[2]->geometry().left(), 20) << "the left edge stays";
+        }
+        bus.Image2->setTwLeft(-300); // moved by hand: the middle door still starts from its end
+    }
+    bus.removeEventFilter(&counter);
+    doors::setWriteObserver(std::move(previous));
+}
