@@ -1,8 +1,9 @@
-// The signboard's commands on a real bus window: check marks against
-// visibility, the refit, the reset, the mouse, and setting a picture through
-// the real file dialog.
+// The signboard: where its frame goes, and its commands on a real bus window
+// (check marks against visibility, the refit, the reset, the mouse, and a
+// picture set through the real file dialog).
 #include "app/form1.h"
 #include "platform/file_open_dialog.h"
+#include "signboard/frame_geometry.h"
 #include "tests/support/files.h"
 #include "tests/support/modal.h"
 
@@ -23,24 +24,18 @@ namespace {
 
 using Frame = std::array<tw::Rect, 3>;
 
-Frame frameOf(const Form1& bus)
-{
-    return {bus.shpK_Waku[0]->twRect(), bus.shpK_Waku[1]->twRect(), bus.shpK_Waku[2]->twRect()};
-}
+Frame frameOf(const Form1& bus) { return {bus.shpK_Waku[0]->twRect(), bus.shpK_Waku[1]->twRect(), bus.shpK_Waku[2]->twRect()}; }
 
-// The frame as a refit around the board lays it.
-Frame refitAround(const Form1& bus)
+Frame place(tw::Rect (*how)(int, const tw::Rect&, const tw::Rect&), const tw::Rect& board, const Frame& f)
 {
-    const tw::Rect b = bus.PicKanban->twRect();
-    return {tw::Rect{b.left - 75, b.top, 75, b.height + 15}, tw::Rect{b.left + b.width, b.top, 75, b.height + 15},
-            tw::Rect{b.left - 75, b.top + b.height, b.width + 150, 60}};
+    return {how(0, board, f[0]), how(1, board, f[1]), how(2, board, f[2])};
 }
+Frame refitAround(const Form1& bus) { return place(signboard::refitPiece, bus.PicKanban->twRect(), frameOf(bus)); }
 
 // Each check mark equals its visibility; the three frame pieces go together.
 void expectMarksFollow(const Form1& bus, bool board, bool frame)
 {
-    EXPECT_EQ(bus.MnuViewKanban->isChecked(), board);
-    EXPECT_EQ(!bus.PicKanban->isHidden(), board);
+    EXPECT_TRUE(bus.MnuViewKanban->isChecked() == board && !bus.PicKanban->isHidden() == board);
     EXPECT_EQ(bus.MnuViewWaku->isChecked(), frame);
     for (const auto& piece : bus.shpK_Waku)
         EXPECT_EQ(piece->isVisible(), frame);
@@ -49,12 +44,12 @@ void expectMarksFollow(const Form1& bus, bool board, bool frame)
 // The last dialog choose() acted on: still open afterwards, it refused the choice.
 QPointer<QFileDialog> actedOn;
 
-// Picks a file in the open dialog (a typed name when typed), from inside its modal loop.
+// Picks a file in the open dialog (typed: as a user types its name), from inside its modal loop.
 void choose(const QString& path, bool typed = false)
 {
     testing_support::whenModal<QFileDialog>([=](QFileDialog* dlg) {
         actedOn = dlg;
-        if (typed) { // as a user types it: the list's selection goes
+        if (typed) { // the list's selection goes as the user types
             dlg->findChild<QAbstractItemView*>(QStringLiteral("listView"))->clearSelection();
             dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
         } else {
@@ -65,6 +60,38 @@ void choose(const QString& path, bool typed = false)
 }
 
 } // namespace
+
+// The worked values: the refit lays all three pieces round the board (posts
+// 15 below it, the bar 75 beyond each side), the size follower leaves the
+// posts' height, nothing is clamped, and the pieces keep the sizes the refit
+// never sets.
+TEST(FrameGeometry, WorkedValues)
+{
+    const Frame layout{{{7395, 1695, 75, 495}, {8880, 1695, 75, 495}, {7395, 2160, 1560, 60}}};
+    const struct {
+        tw::Rect board;
+        bool refit; // or only the size follower, after a refit at the layout board
+        Frame start, want;
+    } rows[] = {
+        {{7470, 1710, 1410, 450}, true, layout, {{{7395, 1710, 75, 465}, {8880, 1710, 75, 465}, {7395, 2160, 1560, 60}}}},
+        {{7425, 1665, 1410, 450}, true, layout, {{{7350, 1665, 75, 465}, {8835, 1665, 75, 465}, {7350, 2115, 1560, 60}}}},
+        {{7470, 1710, 1500, 750}, true, layout, {{{7395, 1710, 75, 765}, {8970, 1710, 75, 765}, {7395, 2460, 1650, 60}}}},
+        {{7470, 1710, 1500, 750}, false, layout, {{{7395, 1710, 75, 465}, {8970, 1710, 75, 465}, {7395, 2460, 1650, 60}}}},
+        {{30, 1710, 1410, 450}, true, layout, {{{-45, 1710, 75, 465}, {1440, 1710, 75, 465}, {-45, 2160, 1560, 60}}}},
+        {{7470, 1710, 1410, 450}, true, {{{0, 0, 90, 1}, {0, 0, 45, 1}, {0, 0, 1, 33}}},
+         {{{7395, 1710, 90, 465}, {8880, 1710, 45, 465}, {7395, 2160, 1560, 33}}}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.board.left + r.board.width);
+        const Frame f = r.refit ? place(signboard::refitPiece, r.board, r.start)
+                                : place(signboard::followPiece, r.board,
+                                        place(signboard::refitPiece, {7470, 1710, 1410, 450}, r.start));
+        EXPECT_EQ(f, r.want);
+        if (r.refit) {
+            EXPECT_EQ(place(signboard::refitPiece, r.board, f), f) << "a second refit changes nothing";
+        }
+    }
+}
 
 TEST(SignboardCommands, MarksFollowVisibilityAndTheFrameIsRefitted)
 {
@@ -84,7 +111,6 @@ TEST(SignboardCommands, MarksFollowVisibilityAndTheFrameIsRefitted)
         expectMarksFollow(bus, true, shown);
         EXPECT_EQ(frameOf(bus), refitAround(bus));
     }
-    EXPECT_EQ(bus.shpK_Waku[0]->twRect().left, -45.0f) << "nothing clamped";
     // The reset keeps both visibilities, their marks and the picture path.
     bus.MnuViewWaku_Click();
     bus.MnuViewKanban_Click();
@@ -107,8 +133,7 @@ TEST(SignboardCommands, SizeFollowerAndMouse)
     bus.PicKanban->moveTw({7000, 1710, 1410, 450});
     EXPECT_EQ(frameOf(bus), fitted);
     bus.PicKanban->moveTw({7470, 1710, 1500, 750});
-    EXPECT_EQ(frameOf(bus)[2].width, 1650.0f);
-    EXPECT_EQ(frameOf(bus)[0].height, fitted[0].height);
+    EXPECT_EQ(frameOf(bus), place(signboard::followPiece, bus.PicKanban->twRect(), fitted));
 
     // A middle press does nothing; a double-click refits.
     bus.PicKanban->moveTw({6000, 1200, 1410, 450});
@@ -129,7 +154,6 @@ TEST(SignboardCommands, SizeFollowerAndMouse)
     };
     QTest::mousePress(bus.PicKanban, Qt::LeftButton, {}, QPoint(10, 10));
     move(QPointF(-30, 15));
-    EXPECT_EQ(bus.PicKanban->pos(), start + QPoint(-40, 5));
     EXPECT_EQ(bus.PicKanban->twRect(), (tw::Rect{tw::fromPixels(start.x() - 40), tw::fromPixels(start.y() + 5), 1410, 450}));
     QTest::mouseRelease(bus.PicKanban, Qt::LeftButton, {}, QPoint(10, 10));
     move(QPointF(50, 0));
@@ -149,7 +173,6 @@ TEST(SignboardCommands, SetPictureGoodBadMissingAndCancel)
     bus.MnuSetKanban->trigger();
     EXPECT_EQ(bus.PicKanban->twRect(), (tw::Rect{7425, 1665, 1500, 750})) << "the picture's size";
     EXPECT_EQ(bus.kanbanPicturePath, good);
-    EXPECT_FALSE(bus.PicKanban->picture().isEmpty());
     EXPECT_EQ(frameOf(bus), refitAround(bus));
 
     // With the board moved, so that a stray refit would show: a file that is
@@ -161,21 +184,17 @@ TEST(SignboardCommands, SetPictureGoodBadMissingAndCancel)
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         QWidget* top = QApplication::activeModalWidget();
-        if (qobject_cast<QMessageBox*>(top) || (top && top == actedOn)) {
-            warned = true;
-            top->close();
-        }
+        if (qobject_cast<QMessageBox*>(top) || (top && top == actedOn))
+            warned = top->close();
     });
     watch.start(50);
     for (const auto& [path, typed] : {std::pair{bad, false}, {QString(), false}, {dir.filePath("missing.bmp"), true}}) {
         choose(path, typed);
         bus.MnuSetKanban_Click();
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the dialog stayed open";
     }
     EXPECT_FALSE(warned);
     EXPECT_EQ(bus.PicKanban->twRect(), (tw::Rect{6000, 1000, 1500, 750}));
     EXPECT_EQ(bus.kanbanPicturePath, good);
-    EXPECT_FALSE(bus.PicKanban->picture().isEmpty());
     EXPECT_EQ(frameOf(bus), frame);
 
     // The reset empties the picture but keeps the path.
@@ -186,7 +205,7 @@ TEST(SignboardCommands, SetPictureGoodBadMissingAndCancel)
 }
 
 // The dialog offers picture names in any letter case, opens at the last
-// choice, and speaks Japanese whatever the locale.
+// choice, keeps it on a cancel, and speaks Japanese whatever the locale.
 TEST(SignboardCommands, DialogOffersPictureNamesInAnyCase)
 {
     QTemporaryDir dir;
@@ -196,9 +215,7 @@ TEST(SignboardCommands, DialogOffersPictureNamesInAnyCase)
         testing_support::writeFile(dir.filePath(n), {});
     Form1 bus;
     bus.C_Dialog1->setFileName(dir.filePath(QStringLiteral("a.jpg")));
-    bool ran = false;
     testing_support::whenModal<QFileDialog>([&](QFileDialog* dlg) {
-        ran = true;
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("開く"));
         EXPECT_EQ(dlg->findChild<QLabel*>(QStringLiteral("lookInLabel"))->text(), QStringLiteral("アドレス:"));
         EXPECT_EQ(dlg->selectedFiles().value(0), dir.filePath(QStringLiteral("a.jpg")));
@@ -211,6 +228,5 @@ TEST(SignboardCommands, DialogOffersPictureNamesInAnyCase)
         dlg->reject();
     });
     EXPECT_FALSE(bus.C_Dialog1->show(&bus));
-    EXPECT_TRUE(ran);
-    EXPECT_EQ(bus.C_Dialog1->fileName(), dir.filePath(QStringLiteral("a.jpg"))) << "a cancel keeps the name";
+    EXPECT_EQ(bus.C_Dialog1->fileName(), dir.filePath(QStringLiteral("a.jpg")));
 }
