@@ -19,29 +19,25 @@ log() { echo "-- $*"; }
 # install_bus [NAME]: copies the program and everything it loads from its own
 # folder into a fresh folder; prints the executable's path.
 install_bus() {
-  local name=${1:-kururina} dir="$E2E_DIR/app"
-  mkdir -p "$dir"
-  cp "$KURURINA_BIN_DIR/kururina" "$dir/$name"
-  for f in "$KURURINA_BIN_DIR"/*.so "$KURURINA_BIN_DIR"/kururina-*; do
-    [ -e "$f" ] && cp "$f" "$dir/"
-  done
-  echo "$dir/$name"
+  mkdir -p "$E2E_DIR/app"
+  cp "$KURURINA_BIN_DIR/kururina" "$E2E_DIR/app/${1:-kururina}"
+  cp "$KURURINA_BIN_DIR"/*.so "$KURURINA_BIN_DIR"/kururina-* "$E2E_DIR/app/"
+  echo "$E2E_DIR/app/${1:-kururina}"
 }
 
 # start_bus EXE: starts the program and waits for the bus window; sets BUS_PID and BUS_WIN.
 start_bus() {
-  local exe=$1
-  "$exe" >"$E2E_DIR/bus.log" 2>&1 &
+  "$1" >"$E2E_DIR/bus.log" 2>&1 &
   BUS_PID=$!
-  BUS_WIN=$(wait_window "クルリナ　-　$(basename "$exe")") || fail "bus window did not appear"
+  BUS_WIN=$(wait_window "クルリナ　-　$(basename "$1")") || fail "bus window did not appear"
   sleep 0.3
 }
 
-# wait_window TITLE [SECONDS]: prints the id of the visible window with exactly this title.
+# wait_window TITLE: prints the id of the visible window with exactly this title, within 10 s.
 wait_window() {
-  local title=$1 secs=${2:-10} id
-  for _ in $(seq $((secs * 20))); do
-    id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1 || true)
+  local id
+  for _ in $(seq 200); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.05
   done
@@ -55,26 +51,22 @@ client_geometry() {
 
 # frame_position WIN: prints "X Y" of the window manager's frame (outer top-left).
 frame_position() {
-  local x y w h l r t b
-  read -r x y w h < <(client_geometry "$1")
-  read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+  local x y l t
+  read -r x y _ _ < <(client_geometry "$1")
+  read -r l _ t _ < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
   echo $((x - l)) $((y - t))
 }
 
 # shot FILE [WIN]: screenshot of a window's client area (default: the whole screen).
-shot() {
-  if [ -n "${2:-}" ]; then import -window "$2" "$1"; else import -window root "$1"; fi
-}
+shot() { import -window "${2:-root}" "$1"; }
 
 # pixel FILE X Y: prints the colour of one pixel as "R G B" (0-255).
-pixel() {
-  convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:
-}
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:; }
 
 # click_in WIN X Y [BUTTON]: clicks at a point of a window's client area.
 click_in() {
-  local x y w h
-  read -r x y w h < <(client_geometry "$1")
+  local x y
+  read -r x y _ _ < <(client_geometry "$1")
   pointer_to $((x + $2)) $((y + $3))
   xdotool click "${4:-1}"
 }
@@ -82,22 +74,15 @@ click_in() {
 # pointer_to X Y: moves the pointer to a root point and waits until it is there
 # (xdotool's --sync would wait for ever when the pointer is there already).
 pointer_to() {
-  local loc
-  loc=$(xdotool getmouselocation --shell | tr '\n' ' ')
-  case "$loc" in "X=$1 Y=$2 "*) return 0 ;; esac
-  xdotool mousemove --sync "$1" "$2"
+  [[ $(xdotool getmouselocation --shell | tr '\n' ' ') == "X=$1 Y=$2 "* ]] || xdotool mousemove --sync "$1" "$2"
 }
 
-# is_viewable WIN: the window is mapped and shown.
 is_viewable() { [[ $(xwininfo -id "$1" 2>/dev/null) == *IsViewable* ]]; }
-
-# close_window WIN: asks the window manager to close the window.
 close_window() { wmctrl -i -c "$1"; }
 
 # wait_exit [SECONDS]: waits for the program to end; fails when it does not.
 wait_exit() {
-  local secs=${1:-10}
-  for _ in $(seq $((secs * 20))); do
+  for _ in $(seq $((${1:-10} * 20))); do
     kill -0 "$BUS_PID" 2>/dev/null || { wait "$BUS_PID" 2>/dev/null || true; BUS_PID=""; return 0; }
     sleep 0.05
   done
@@ -106,12 +91,12 @@ wait_exit() {
 
 # popup_menu: prints "X Y W H" of the visible override-redirect menu window, if any.
 popup_menu() {
-  xwininfo -root -children | grep -E '^\s+0x' | awk '{print $1}' | while read -r id; do
+  local id info
+  for id in $(xwininfo -root -children | awk '/^ +0x/{print $1}'); do
     info=$(xwininfo -id "$id" 2>/dev/null) || continue
     [[ $info == *'Override Redirect State: yes'* && $info == *'Map State: IsViewable'* ]] || continue
-    w=$(echo "$info" | awk '/Width:/{print $NF}'); h=$(echo "$info" | awk '/Height:/{print $NF}')
-    [ "$w" -gt 1 ] && [ "$h" -gt 1 ] || continue
-    x=$(echo "$info" | awk '/Absolute upper-left X/{print $NF}'); y=$(echo "$info" | awk '/Absolute upper-left Y/{print $NF}')
-    echo "$x $y $w $h"; break
+    echo "$info" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width:/{w=$NF} /Height:/{h=$NF}
+      END{if (w > 1 && h > 1) {print x, y, w, h; exit 0} exit 1}' && break
   done
+  true
 }
