@@ -6,10 +6,12 @@
 #include "tests/support/files.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -75,6 +77,23 @@ TEST(FileList, MatchesInNameOrderAndSkipsTheRest)
     EXPECT_EQ(list.path(), dir.path());
     EXPECT_EQ(list.setPath(QString()).result, platform::FileList::Result::Ok);
     EXPECT_EQ(list.listCount(), 0);
+}
+
+// The count is a 16-bit number: a folder with more pictures lists the first
+// 32767 in name order, quickly.
+TEST(FileList, AHundredThousandFilesListTheFirst32767)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i < 100000; ++i)
+        ::close(::open(QFile::encodeName(dir.filePath(QStringLiteral("p%1.jpg").arg(i, 6, 10, QLatin1Char('0')))),
+                       O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+    platform::FileList list(QStringLiteral("*.jpg"));
+    QElapsedTimer t;
+    t.start();
+    ASSERT_EQ(list.setPath(dir.path()).result, platform::FileList::Result::Ok);
+    EXPECT_LT(t.elapsed(), 3000);
+    EXPECT_EQ(list.listCount(), 32767);
+    EXPECT_EQ(*list.list(32766), QStringLiteral("p032766.jpg"));
 }
 
 // Whole or not at all: the mode kept, nothing left beside the file on a

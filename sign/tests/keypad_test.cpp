@@ -15,7 +15,8 @@
 // v and ^ for Down and Up on the sign. Picture i of the folder is 10 + i
 // pixels wide, so the sign's width tells which it shows (-1: the built-in
 // one). Each row starts afresh: position 0, a folder path without its
-// separator, and a folder of 15 pictures unless the row empties it.
+// separator, and a folder of 15 pictures (the one at 5 broken) unless the row
+// empties it.
 TEST(Keypad, EntryRulesAndStepping)
 {
     QTemporaryDir tmp;
@@ -24,6 +25,7 @@ TEST(Keypad, EntryRulesAndStepping)
     QDir().mkpath(none);
     for (int i = 0; i < 15; ++i)
         testing_support::writeBmp(folder + QStringLiteral("/p%1.bmp").arg(i, 2, 10, QLatin1Char('0')), 10 + i);
+    testing_support::writeFile(folder + "/p05.bmp", "BM broken"); // no picture at position 5
     const struct {
         const char* proves;
         const char* presses;
@@ -46,6 +48,9 @@ TEST(Keypad, EntryRulesAndStepping)
         {"Up at the first picture does nothing", "^", "", -1, 0},
         {"Down stops at the last picture", "vvvvvvvvvvvvvvvvvv", "", 14, 14},
         {"without pictures Down climbs and Up walks back", "vvv^", "", -1, 2, true},
+        {"a broken picture is passed over, the sign keeps the last", "vvvvv", "", 4, 5},
+        {"the next Down goes on past it", "vvvvvv", "", 6, 6},
+        {"the keypad on a broken picture shows nothing", "5S", "5", -1, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.proves);
