@@ -1,12 +1,7 @@
 // The bus window's handling of the mouse: who opens the pop-up menu, and
 // which clicks give the sign the keyboard. How it looks is the window
 // pictures' business.
-#include "app/form1.h"
-
-#include <QApplication>
-#include <QTest>
-#include <QTimer>
-#include <gtest/gtest.h>
+#include "tests/support/bus.h"
 
 namespace {
 

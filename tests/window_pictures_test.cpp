@@ -3,25 +3,12 @@
 // in tests/reference (name@2x.png at device pixel ratio 2), within a small
 // tolerance. After a change of look made on purpose, remake them with
 //   KURURINA_UPDATE_REFERENCES=1 ctest --test-dir build -R window_pictures
-#include "about/frmshowversion.h"
+#include "tests/support/bus.h"
 #include "assets/assets.h"
-#include "app/form1.h"
-#include "doors/frmset.h"
 #include "platform/picture.h"
-#include "sign/frmbrowsedir.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QPainter>
 #include <QSet>
-#include <QTest>
-#include <gtest/gtest.h>
-
-#include <functional>
 
 namespace
 {

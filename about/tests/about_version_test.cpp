@@ -1,25 +1,12 @@
 // The version box: how it opens and closes, its designation, the link asking
 // the maker's library once per click, the library in every form a folder can
 // hold it, and the report when it is missing.
-#include "about/frmshowversion.h"
+#include "tests/support/bus.h"
 #include "about/maker_link.h"
-#include "app/form1.h"
 #include "platform/exe_info.h"
-#include "tests/support/modal.h"
 
-#include <QApplication>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPointer>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QUrl>
-#include <functional>
-#include <gtest/gtest.h>
 
 using testing_support::whenModal;
 

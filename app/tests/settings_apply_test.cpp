@@ -1,18 +1,6 @@
 // Applying the settings file to the windows, in order, and the fixed defaults
 // taking over at the step that fails; saving it back.
-#include "app/form1.h"
-#include "doors/frmset.h"
-#include "tests/support/modal.h"
-
-#include <QAction>
-#include <QFile>
-#include <QImage>
-#include <QLabel>
-#include <QMessageBox>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "tests/support/bus.h"
 
 namespace {
 

@@ -1,26 +1,15 @@
 // The doors: their write sequences and the wait that paces them, the door
 // sound, and the panel's speed bars and switches that drive them.
-#include "app/form1.h"
+#include "tests/support/bus.h"
 #include "assets/assets.h"
 #include "doors/door_motion.h"
-#include "doors/frmset.h"
 #include "doors/play_wave_resource.h"
 #include "platform/sound.h"
 
-#include <QCheckBox>
 #include <QContextMenuEvent>
-#include <QLabel>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 #include <limits>
-#include <tuple>
 
 using doors::Door;
 

@@ -1,20 +1,8 @@
 // The sign folder dialog, driven through its real modal loop from the panel's
 // folder button: OK and キャンセル, a missing folder offered again, other
 // failures, and the browse button's text.
-#include "app/form1.h"
-#include "doors/frmset.h"
-#include "sign/frmbrowsedir.h"
-#include "tests/support/files.h"
-#include "tests/support/modal.h"
+#include "tests/support/bus.h"
 
-#include <QDir>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPointer>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <cerrno>
 #include <cstring>
 

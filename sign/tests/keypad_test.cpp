@@ -1,14 +1,7 @@
 // The arrow keys on the sign and the number keypad on the panel, pressed as
 // the user presses them.
-#include "app/form1.h"
-#include "doors/frmset.h"
-#include "tests/support/files.h"
+#include "tests/support/bus.h"
 
-#include <QDir>
-#include <QLabel>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <cstring>
 
 // Each row is a script of presses: digits and C on the keypad, S for "設定",

@@ -1,24 +1,12 @@
 // The signboard: where its frame goes, and its commands on a real bus window
 // (check marks against visibility, the refit, the reset, the mouse, and a
 // picture set through the real file dialog).
-#include "app/form1.h"
+#include "tests/support/bus.h"
 #include "platform/file_open_dialog.h"
 #include "signboard/frame_geometry.h"
-#include "tests/support/files.h"
-#include "tests/support/modal.h"
 
 #include <QAbstractItemView>
-#include <QAction>
-#include <QFileDialog>
 #include <QFileSystemModel>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QMouseEvent>
-#include <QPointer>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
 namespace {
 
