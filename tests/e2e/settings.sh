@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# The settings file on the real window system, with the program installed by
+# scripts/install-user and started through its command link: the first start
+# without a file puts the bus top-left and the panel right below its frame;
+# moved windows come back where they were; a close without changes writes the
+# same bytes, to the same file even after an upgrade while the bus ran; and
+# whatever happens at the close (SIGKILL at any moment, a read-only folder, a
+# full disk) the old file stays whole, the last two with the system's message.
+. "$(dirname "$0")/lib.sh"
+export SDL_AUDIODRIVER=dummy HOME="$E2E_DIR/home"
+unset XDG_DATA_HOME
+install_user() {
+  KURURINA_SKIP_BUILD=1 KURURINA_BUILD_DIR="$(dirname "$KURURINA_BIN_DIR")" "$KURURINA_SOURCE_DIR/scripts/install-user" >/dev/null
+}
+install_user
+exe="$HOME/.local/bin/kururina"
+dir="$HOME/.local/share/kururina"
+ini="$dir/kururina.ini"
+start() { start_bus "$1"; PANEL=$(wait_window "設定パネル") || fail "no panel"; sleep 0.3; }
+positions() { echo "$(frame_position "$BUS_WIN") $(frame_position "$PANEL")"; } # the frames' top-left corners
+
+start "$exe"
+read -r bx by px py < <(positions)
+read -r _ _ _ bh < <(client_geometry "$BUS_WIN")
+read -r _ _ t b < <(xprop -id "$BUS_WIN" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+[ "$bx,$by,$px,$py" = "0,0,0,$((bh + t + b))" ] || fail "without a file: bus $bx,$by, panel $px,$py"
+wmctrl -i -r "$BUS_WIN" -e 0,211,333,-1,-1
+wmctrl -i -r "$PANEL" -e 0,700,150,-1,-1
+sleep 0.4
+read -r bx by px py < <(positions)
+close_window "$BUS_WIN"; wait_exit 10
+[ "$(cat "$ini")" = "$((bx * 15)),$((by * 15)),$((px * 15)),$((py * 15)),\"\",\"\",0,0,\"\",7425,1665,#TRUE#,#TRUE#,10000,6000,0"$'\r' ] ||
+  fail "saved: $(cat "$ini")"
+
+# A sign folder, so that the saved positions apply (an empty one cannot).
+mkdir -p "$E2E_DIR/signs"; convert -size 20x10 xc:red "$E2E_DIR/signs/a.bmp"
+sed -i "s|^\([^,]*,[^,]*,[^,]*,[^,]*\),\"\"|\1,\"$E2E_DIR/signs/\"|" "$ini"
+cp "$ini" "$E2E_DIR/expected.ini"
+for when in start door idle; do # SIGKILL right after the start, while a door moves, and while idle
+  start "$exe"
+  case $when in
+    door) click_in "$PANEL" 31 30; sleep 0.2 ;;
+    idle) sleep 1 ;;
+  esac
+  kill -KILL "$BUS_PID"; wait "$BUS_PID" 2>/dev/null || true; BUS_PID=""
+  cmp -s "$ini" "$E2E_DIR/expected.ini" || fail "SIGKILL ($when) changed the settings file"
+done
+start "$exe"
+[ "$(positions)" = "$bx $by $px $py" ] || fail "the windows came back elsewhere: $(positions)"
+rm "$ini"
+install_user # the upgrade: a new program file in the old one's place
+close_window "$BUS_WIN"; wait_exit 10
+cmp "$ini" "$E2E_DIR/expected.ini" || fail "a close without changes (after an upgrade) wrote different bytes"
+inis=("$dir"/*.ini)
+[ ${#inis[@]} -eq 1 ] || fail "settings written elsewhere: ${inis[*]}"
+
+# close_with_message WHAT: closes the bus, dismisses the message it must show, waits for the end.
+close_with_message() {
+  local before msg=""
+  before=$(xdotool search --onlyvisible --name '.' 2>/dev/null | sort || true)
+  close_window "$BUS_WIN"
+  for _ in $(seq 100); do
+    msg=$(comm -13 <(echo "$before") <(xdotool search --onlyvisible --name '.' 2>/dev/null | sort || true) | sed -n 1p)
+    [ -n "$msg" ] && break
+    sleep 0.1
+  done
+  [ -n "$msg" ] || fail "$1: no message at the close"
+  log "$1: message \"$(xdotool getwindowname "$msg")\""
+  xdotool windowactivate --sync "$msg" key Return 2>/dev/null || xdotool key Return
+  wait_exit 10
+  cmp -s "$mnt/kururina.ini" "$E2E_DIR/expected.ini" || fail "$1: the old settings file was not kept"
+}
+mnt="$E2E_DIR/mnt"
+mkdir -p "$mnt"
+if ! mount -t tmpfs -o size=$(($(du -sk "$dir" | cut -f1) + 1024))k tmpfs "$mnt" 2>/dev/null; then
+  log "cannot mount a scratch file system here: read-only and full-disk cases skipped"
+  exit 0
+fi
+trap 'umount "$mnt" 2>/dev/null || true; cleanup_e2e' EXIT
+cp "$dir"/* "$mnt/"
+mount -o remount,ro "$mnt"
+start_bus "$mnt/kururina"
+close_with_message read-only
+mount -o remount,rw "$mnt"
+dd if=/dev/zero of="$mnt/filler" bs=4k 2>/dev/null || true
+start_bus "$mnt/kururina"
+wmctrl -i -r "$BUS_WIN" -e 0,40,40,-1,-1 # a change, so the line would differ
+sleep 0.3
+close_with_message full-disk
+log "settings kept through restarts, an upgrade, kills, a read-only folder and a full disk"
