@@ -160,6 +160,9 @@ TEST(LoadPicture, FilesThatAreNotPicturesFailQuickly)
         // Run-length data for 10 x 6 under a header claiming 16000 x 16000.
         {"giant-rle.bmp", patched(samples::bmpOf(10, 6, 8, 1), {{18, -0x80}, {19, 0x3E}, {22, -0x80}, {23, 0x3E}})},
         {"inch0.wmf", samples::wmf(100, 100, 0)},
+        // 257 colours, all there, before good run-length data: more than a palette holds.
+        {"rle-257.bmp", patched(samples::bmpOf(10, 6, 8, 1).left(54), {{10, 0x3A}, {11, 4}, {46, 1}, {47, 1}}) +
+                            QByteArray(257 * 4, '\0') + samples::bmpOf(10, 6, 8, 1).mid(66)},
     };
     QStringList names{"x.jpg", "sign.bmp", "broken.bmp", "missing.gif", "big.emf", "/dev/zero", "/dev/null"};
     for (const auto& [name, bytes] : files)
@@ -210,6 +213,12 @@ TEST(LoadPicture, MetafileHeadersGiveSizeAt96Dpi)
         {samples::wmf(-100, 100, 96), PictureFormat::Wmf, std::nullopt},
         {samples::emf(640, 480), PictureFormat::Emf, QSize(640, 480)},
         {samples::emf(1, 1), PictureFormat::Emf, QSize(1, 1)},
+        // A frame of nothing: the bounds give the size, down to one pixel.
+        {samples::emf(5, 1).replace(24, 16, QByteArray(16, '\0')), PictureFormat::Emf, QSize(5, 1)},
+        // Without the placeable header: versions 1 and 3 of the format only.
+        {samples::wmf(96, 96, 96).mid(22), PictureFormat::Wmf, std::nullopt},
+        {patched(samples::wmf(96, 96, 96).mid(22), {{5, 1}}), PictureFormat::Wmf, std::nullopt},
+        {patched(samples::wmf(96, 96, 96).mid(22), {{5, 2}}), PictureFormat::Unknown, std::nullopt},
         {"GIF88a-------------------------------", PictureFormat::Unknown, std::nullopt},
         {"BM", PictureFormat::Unknown, std::nullopt},
     };
