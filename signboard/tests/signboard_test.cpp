@@ -147,6 +147,13 @@ TEST(SignboardCommands, SizeFollowerAndMouse)
     move(QPointF(50, 0));
     EXPECT_EQ(bus.PicKanban->pos(), start + QPoint(-40, 5));
     EXPECT_EQ(frameOf(bus), dropped);
+    // Past the window's edges it stops at them.
+    QTest::mousePress(bus.PicKanban, Qt::LeftButton, {}, QPoint(10, 10));
+    move(QPointF(5000, 5000));
+    EXPECT_EQ(bus.PicKanban->geometry().bottomRight(), bus.rect().bottomRight());
+    move(QPointF(-5000, -5000));
+    EXPECT_EQ(bus.PicKanban->pos(), QPoint(0, 0));
+    QTest::mouseRelease(bus.PicKanban, Qt::LeftButton, {}, QPoint(10, 10));
 }
 
 TEST(SignboardCommands, SetPictureGoodBadMissingAndCancel)
