@@ -1,5 +1,6 @@
 // Twips into pixels, the sign list's matching, order and failure kinds, and
 // the settings file's safe replacement.
+#include "platform/app_init.h"
 #include "platform/atomic_file.h"
 #include "platform/file_list.h"
 #include "platform/twips.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <tuple>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -30,6 +32,19 @@ void link(const QString& target, const QString& name)
     ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()), 0);
 }
 } // namespace
+
+// Under X11 (and XWayland) Qt's xcb platform, unless the user chose one.
+TEST(AppInit, PicksXcbOnlyWhenNoPlatformIsChosen)
+{
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {nullptr, ":1", "xcb"}, {"offscreen", ":1", "offscreen"}, {nullptr, nullptr, nullptr}};
+    for (const auto& [chosen, display, want] : rows) {
+        chosen ? qputenv("QT_QPA_PLATFORM", chosen) : qunsetenv("QT_QPA_PLATFORM");
+        display ? qputenv("DISPLAY", display) : qunsetenv("DISPLAY");
+        platform::prepareApplication();
+        EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray(want)) << (chosen ? chosen : "none");
+    }
+}
 
 TEST(Twips, PixelEdgesFollowTheTwipEdges)
 {

@@ -2,9 +2,11 @@
 // viewers show, and files that are no pictures, cut short or hostile.
 #include "platform/picture.h"
 #include "platform/picture_format.h"
+#include "platform/picture_scan.h"
 #include "platform/tests/picture_samples.h"
 #include "tests/support/files.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -188,6 +190,15 @@ TEST(LoadPicture, FilesThatAreNotPicturesFailQuickly)
     }
 }
 
+// The walk over a JPEG's segments: a comment right before the end marker.
+TEST(PictureScan, JpegSegmentsAreSkippedByTheirLength)
+{
+    QByteArray jpeg("\xFF\xD8\xFF\xFE\x00\x04" "ab" "\xFF\xD9", 10);
+    QBuffer in(&jpeg);
+    in.open(QIODevice::ReadOnly);
+    EXPECT_TRUE(platform::pictureDataComplete(platform::PictureFormat::Jpeg, in));
+}
+
 // Only the visible corner of a large picture is decoded, but it keeps its size;
 // a window wider than the picture is clipped to it.
 TEST(LoadPicture, LargeJpegDecodesOnlyTheVisiblePartButKeepsItsSize)
@@ -213,8 +224,12 @@ TEST(LoadPicture, MetafileHeadersGiveSizeAt96Dpi)
         {samples::wmf(-100, 100, 96), PictureFormat::Wmf, std::nullopt},
         {samples::emf(640, 480), PictureFormat::Emf, QSize(640, 480)},
         {samples::emf(1, 1), PictureFormat::Emf, QSize(1, 1)},
-        // A frame of nothing: the bounds give the size, down to one pixel.
-        {samples::emf(5, 1).replace(24, 16, QByteArray(16, '\0')), PictureFormat::Emf, QSize(5, 1)},
+        // A frame of nothing: the bounds (left, top, right, bottom, inclusive) give the size.
+        {samples::emf(5, 1).replace(8, 32, samples::le(4, {10, 0, 14, 0, 0, 0, 0, 0})), PictureFormat::Emf, QSize(5, 1)},
+        {samples::emf(5, 1).replace(8, 32, samples::le(4, {0, 0, 0, 32766, 0, 0, 0, 0})), PictureFormat::Emf,
+         QSize(1, 32767)},
+        {samples::emf(5, 1).replace(8, 32, samples::le(4, {0, 0, 0, 32767, 0, 0, 0, 0})), PictureFormat::Emf,
+         std::nullopt},
         // Without the placeable header: versions 1 and 3 of the format only.
         {samples::wmf(96, 96, 96).mid(22), PictureFormat::Wmf, std::nullopt},
         {patched(samples::wmf(96, 96, 96).mid(22), {{5, 1}}), PictureFormat::Wmf, std::nullopt},

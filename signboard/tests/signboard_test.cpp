@@ -143,6 +143,12 @@ TEST(SignboardCommands, SizeFollowerAndMouse)
     QTest::mousePress(bus.PicKanban, Qt::LeftButton, {}, QPoint(10, 10));
     move(QPointF(-30, 15));
     EXPECT_EQ(bus.PicKanban->twRect(), (tw::Rect{tw::fromPixels(start.x() - 40), tw::fromPixels(start.y() + 5), 1410, 450}));
+    move(QPointF(20, 10)); // across only
+    EXPECT_EQ(bus.PicKanban->pos(), start + QPoint(-30, 5));
+    move(QPointF(10, 0)); // up only
+    EXPECT_EQ(bus.PicKanban->pos(), start + QPoint(-30, -5));
+    move(QPointF(0, 20));
+    EXPECT_EQ(bus.PicKanban->pos(), start + QPoint(-40, 5));
     QTest::mouseRelease(bus.PicKanban, Qt::LeftButton, {}, QPoint(10, 10));
     move(QPointF(50, 0));
     EXPECT_EQ(bus.PicKanban->pos(), start + QPoint(-40, 5));
