@@ -59,51 +59,36 @@ TEST(VersionBox, OpensFreshClosesByOkOrWindowCloseAndLinksPerClick)
 }
 
 // The maker's library as the link finds it in a folder, in the forms a
-// folder can hold it; a library in the current folder never stands in.
+// folder can hold it, each asked twice (loaded and unloaded on every click);
+// a library in the current folder never stands in.
 TEST(MakerLibrary, AddressOrTheLoadersWords)
 {
     QTemporaryDir tmp;
-    const auto folder = [&](const char* name, const QString& libFrom = {}, const QByteArray& bytes = {}) {
-        const QString d = tmp.path() + u'/' + QString::fromUtf8(name);
-        EXPECT_TRUE(QDir().mkpath(d));
-        if (!libFrom.isEmpty()) {
-            EXPECT_TRUE(QFile::copy(libFrom, about::makerLibraryPath(d)));
-        }
-        QFile f(about::makerLibraryPath(d));
-        if (!bytes.isNull() && f.open(QIODevice::WriteOnly))
-            f.write(bytes);
-        return d;
+    const auto folder = [&](const char* name, const QString& lib = {}) {
+        QDir().mkpath(tmp.filePath(QString::fromUtf8(name)));
+        if (!lib.isEmpty())
+            QFile::copy(lib, about::makerLibraryPath(tmp.filePath(QString::fromUtf8(name))));
+        return tmp.filePath(QString::fromUtf8(name));
     };
-    const struct {
-        const char* what;
-        QString folder;
-        bool ok;
-        QString addressOrError; // address, or a piece of the loader's words
-    } rows[] = {
-        {"ours, released with free()", platform::exeFolder(), true, QStringLiteral(KURURINA_HP_URL)},
-        {"ours, folder given with a slash", platform::exeFolder() + u'/', true, QStringLiteral(KURURINA_HP_URL)},
-        {"another's, with its own release function", folder("他の 版", QStringLiteral(FAKE_OTHER_LIB)), true,
-         QStringLiteral("https://example.test/other?q=1")},
-        {"missing", folder("empty"), false, QStringLiteral("cannot open shared object file")},
-        {"without the export", folder("noexport", QStringLiteral(FAKE_NOEXPORT_LIB)), false,
-         QStringLiteral("undefined symbol: KanaroHpURL")},
-        {"not a library", folder("text", {}, QByteArray("#!/bin/sh\n")), false, QStringLiteral("libTRX3Res.so")},
-        {"program's folder unknown", QString(), false, QStringLiteral("folder is unknown")},
+    testing_support::writeFile(about::makerLibraryPath(folder("text")), "#!/bin/sh\n");
+    const std::tuple<QString, bool, QString> rows[] = { // folder, found, the address or a piece of the loader's words
+        {platform::exeFolder(), true, QStringLiteral(KURURINA_HP_URL)}, // ours, released with free()
+        {platform::exeFolder() + u'/', true, QStringLiteral(KURURINA_HP_URL)},
+        {folder("他の 版", QStringLiteral(FAKE_OTHER_LIB)), true, "https://example.test/other?q=1"}, // its own release
+        {folder("empty"), false, "cannot open shared object file"},
+        {folder("noexport", QStringLiteral(FAKE_NOEXPORT_LIB)), false, "undefined symbol: KanaroHpURL"},
+        {tmp.filePath("text"), false, "libTRX3Res.so"},
+        {QString(), false, "folder is unknown"},
     };
-    ASSERT_TRUE(QFile::copy(QStringLiteral(FAKE_OTHER_LIB), about::makerLibraryPath(tmp.path())));
+    QFile::copy(QStringLiteral(FAKE_OTHER_LIB), about::makerLibraryPath(tmp.path()));
     const QString cwd = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(tmp.path()));
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
-        for (int click = 0; click < 2; ++click) { // loaded and unloaded again on every click
-            const about::HpAddress hp = about::askMakerLibrary(r.folder);
-            EXPECT_EQ(hp.ok, r.ok) << hp.error.toStdString();
-            EXPECT_EQ(hp.address, r.ok ? r.addressOrError : QString());
-            if (!r.ok) {
-                EXPECT_TRUE(hp.error.contains(r.addressOrError)) << hp.error.toStdString();
-            }
+    QDir::setCurrent(tmp.path());
+    for (const auto& [dir, found, text] : rows)
+        for (int click = 0; click < 2; ++click) {
+            const about::HpAddress hp = about::askMakerLibrary(dir);
+            EXPECT_TRUE(hp.ok == found && (found ? hp.address == text : hp.address.isEmpty() && hp.error.contains(text)))
+                << dir.toStdString() << ": " << hp.error.toStdString();
         }
-    }
     QDir::setCurrent(cwd);
 }
 
