@@ -1,9 +1,8 @@
-// Twips into pixels, the sign list's matching, order and failure kinds, and
-// the settings file's safe replacement.
+// The platform's choice, the sign list's matching, order and failure kinds,
+// and the settings file's safe replacement.
 #include "platform/app_init.h"
 #include "platform/atomic_file.h"
 #include "platform/file_list.h"
-#include "platform/twips.h"
 #include "tests/support/files.h"
 
 #include <QDir>
@@ -44,15 +43,6 @@ TEST(AppInit, PicksXcbOnlyWhenNoPlatformIsChosen)
         platform::prepareApplication();
         EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray(want)) << (chosen ? chosen : "none");
     }
-}
-
-TEST(Twips, PixelEdgesFollowTheTwipEdges)
-{
-    EXPECT_EQ(tw::toPixels(70.0f), 5);      // 4.67 px
-    EXPECT_EQ(tw::toPixels(-7.5f * 15), -8) << "halves round away from zero, symmetric with 8";
-    EXPECT_EQ(tw::toPixels(7.5f * 15), 8);
-    // Rectangles sharing an edge in twips share it in pixels.
-    EXPECT_EQ(tw::toPixels(tw::Rect{7395, 1710, 75, 465}).right() + 1, tw::toPixels(7470.0f));
 }
 
 // Pictures by extension in any case, in case-ignoring name order; no hidden

@@ -8,7 +8,6 @@
 #include "platform/picture.h"
 
 #include <QPainter>
-#include <QSet>
 
 namespace
 {
@@ -85,16 +84,4 @@ TEST(WindowPictures, EveryWindowLooksAsLaidOut)
     version.Form_Load();
     expectLooksLikeItsReference(version, QStringLiteral("version-box"));
     EXPECT_EQ(version.Label5->cursor().hotSpot(), QPoint(12, 1) * version.devicePixelRatio());
-}
-
-TEST(WindowPictures, TheIconHasSixteenColoursAtMostInBothSizes)
-{
-    QSet<QRgb> used;
-    for (const auto r : {assets::Resolution::Normal, assets::Resolution::Double}) {
-        const QImage icon = assets::appIconImage(r).convertToFormat(QImage::Format_ARGB32);
-        for (int y = 0; y < icon.height(); ++y)
-            for (int x = 0; x < icon.width(); ++x)
-                used.insert(qAlpha(icon.pixel(x, y)) ? icon.pixel(x, y) : 0u);
-    }
-    EXPECT_LE(used.size(), 16);
 }
