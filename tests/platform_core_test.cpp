@@ -21,11 +21,6 @@ using testing_support::writeFile;
 
 namespace
 {
-QByteArray contentOf(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
 void link(const QString& target, const QString& name)
 {
     ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()), 0);
@@ -117,11 +112,11 @@ TEST(ReplaceFile, ReplacesWholeThroughLinksOrLeavesEverythingAsItWas)
     QDir(dir.path()).mkdir("folder.ini");
 
     EXPECT_TRUE(platform::replaceFile(dir.filePath("chain.ini"), "second").isEmpty());
-    EXPECT_EQ(contentOf(path), "second");
+    EXPECT_EQ(testing_support::readFile(path), "second");
     struct stat st {};
     EXPECT_TRUE(::stat(QFile::encodeName(path).constData(), &st) == 0 && (st.st_mode & 0777) == 0600);
     EXPECT_TRUE(platform::replaceFile(dir.filePath("dangling.ini"), "created").isEmpty());
-    EXPECT_EQ(contentOf(dir.filePath("dotfiles/new.ini")), "created");
+    EXPECT_EQ(testing_support::readFile(dir.filePath("dotfiles/new.ini")), "created");
     for (const char* bad : {"loop.ini", "folder.ini", "missing/c.ini"})
         EXPECT_FALSE(platform::replaceFile(dir.filePath(bad), "x").isEmpty()) << bad;
     for (const char* l : {"relative.ini", "chain.ini", "dangling.ini", "loop.ini"})
@@ -150,6 +145,6 @@ TEST(ReplaceFile, LeavesAFileWithoutWritePermission)
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_EQ(WEXITSTATUS(status), 0) << "2: could not become an ordinary user";
-    EXPECT_EQ(contentOf(path), "old");
+    EXPECT_EQ(testing_support::readFile(path), "old");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"bus.ini"}));
 }

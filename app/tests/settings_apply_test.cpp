@@ -4,14 +4,17 @@
 
 namespace {
 
+using testing_support::readFile;
+
+// A sign folder with one 20 x 10 picture, an empty one, a 100 x 50 signboard picture.
 struct Folder {
     QTemporaryDir dir;
     Folder()
     {
-        QDir(dir.path()).mkdir("signs");
-        QDir(dir.path()).mkdir("empty");
-        QImage(20, 10, QImage::Format_RGB32).save(dir.filePath("signs/a.bmp"));
-        QImage(100, 50, QImage::Format_RGB32).save(dir.filePath("board.bmp"));
+        QDir(dir.path()).mkpath("empty");
+        QDir(dir.path()).mkpath("signs");
+        testing_support::writeBmp(dir.filePath("signs/a.bmp"), 20, 10);
+        testing_support::writeBmp(dir.filePath("board.bmp"), 100, 50);
     }
     QString ini() const { return dir.filePath("bus.ini"); }
     // A line with every step applicable; parts are replaced per case.
@@ -22,17 +25,6 @@ struct Folder {
         return "300,150,600,4800,\"" + d + folder + "\",\"res\",5,-6,\"" + d + board + "\",3000,1500,#FALSE#,#TRUE#," +
                speeds + "," + mode + "\r\n";
     }
-    void write(const QByteArray& content) const
-    {
-        QFile f(ini());
-        f.open(QIODevice::WriteOnly);
-        f.write(content);
-    }
-    QByteArray read() const
-    {
-        QFile f(ini());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
 };
 
 } // namespace
@@ -40,7 +32,7 @@ struct Folder {
 TEST(SettingsApply, AGoodFileIsAppliedWholeAndSavedBackByteForByte)
 {
     Folder f;
-    f.write(f.line());
+    testing_support::writeFile(f.ini(), f.line());
     Form1 bus;
     bus.setSettingsPath(f.ini());
     bus.LoadIni();
@@ -57,9 +49,9 @@ TEST(SettingsApply, AGoodFileIsAppliedWholeAndSavedBackByteForByte)
     EXPECT_TRUE(bus.panel().Option1[2]->isChecked());
 
     bus.SaveIni();
-    EXPECT_EQ(f.read(), f.line()) << "what was read comes back, reserved fields and mode included";
+    EXPECT_EQ(readFile(f.ini()), f.line()) << "what was read comes back, reserved fields and mode included";
     bus.SaveIni();
-    EXPECT_EQ(f.read(), f.line()) << "twice the same bytes";
+    EXPECT_EQ(readFile(f.ini()), f.line()) << "twice the same bytes";
 
     // A save that cannot be written says so and leaves the old file whole.
     bus.setSettingsPath(f.dir.filePath("no/such/folder/bus.ini"));
@@ -100,7 +92,7 @@ TEST(SettingsApply, AFailingStepKeepsWhatCameBeforeAndTheDefaultsTakeOver)
         SCOPED_TRACE(row.what);
         QFile::remove(f.ini());
         if (!row.content.isNull())
-            f.write(row.content);
+            testing_support::writeFile(f.ini(), row.content);
         Form1 b;
         b.setSettingsPath(f.ini());
         b.panel().HScroll1->setValue(77);

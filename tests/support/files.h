@@ -17,6 +17,12 @@ inline QString writeFile(const QString& path, const QByteArray& bytes)
     return path;
 }
 
+inline QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
 inline QString writeBmp(const QString& path, int width, int height = 4, QRgb colour = 0x336699)
 {
     QImage img(width, height, QImage::Format_RGB32);
