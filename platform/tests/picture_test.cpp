@@ -20,23 +20,6 @@
 
 namespace {
 
-struct Sample {
-    const char* name;
-    QByteArray bytes;
-    QSize size;
-};
-
-std::vector<Sample> samplesOfEachFormat()
-{
-    return {
-        {"bmp", samples::bmp(7, 5), QSize(7, 5)},
-        {"jpeg", samples::jpeg(33, 17), QSize(33, 17)},
-        {"gif", samples::gif(6, 3), QSize(6, 3)},
-        {"wmf", samples::wmf(1440, 720, 1440), QSize(96, 48)},
-        {"emf", samples::emf(200, 100), QSize(200, 100)},
-    };
-}
-
 QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {
     return testing_support::writeFile(dir.filePath(name), bytes);
@@ -47,38 +30,35 @@ QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& b
 TEST(LoadPicture, EachFormatLoadsByContentWithItsNaturalSizeAndFailsCutShort)
 {
     QTemporaryDir dir;
-    for (const auto& s : samplesOfEachFormat()) {
-        SCOPED_TRACE(s.name);
-        for (const QString& name : {QString("a.") + s.name, QString("b.jpg"), QString("noext")}) {
-            QString error;
-            const auto pic = platform::loadPicture(write(dir, name, s.bytes), &error);
-            ASSERT_TRUE(pic) << error.toStdString();
-            EXPECT_EQ(pic->size, s.size);
-            EXPECT_FALSE(pic->image.isNull());
-            EXPECT_FLOAT_EQ(pic->widthTwips(), s.size.width() * 15.0f);
+    const std::pair<QByteArray, QSize> formats[] = {
+        {samples::bmp(7, 5), {7, 5}}, {samples::jpeg(33, 17), {33, 17}}, {samples::gif(6, 3), {6, 3}},
+        {samples::wmf(1440, 720, 1440), {96, 48}}, {samples::emf(200, 100), {200, 100}}};
+    for (const auto& [bytes, size] : formats) {
+        for (const char* name : {"a.gif", "b.jpg", "noext"}) {
+            const auto pic = platform::loadPicture(write(dir, name, bytes));
+            ASSERT_TRUE(pic) << name;
+            EXPECT_TRUE(pic->size == size && !pic->image.isNull() && pic->widthTwips() == size.width() * 15.0f);
         }
         for (double keep : {0.1, 0.5, 0.9})
-            EXPECT_FALSE(platform::loadPicture(write(dir, "cut", s.bytes.left(qsizetype(s.bytes.size() * keep))))) << keep;
+            EXPECT_FALSE(platform::loadPicture(write(dir, "cut", bytes.left(qsizetype(bytes.size() * keep))))) << keep;
     }
-    const auto empty = platform::loadPicture(QString());
-    ASSERT_TRUE(empty);
-    EXPECT_TRUE(empty->isEmpty());
+    EXPECT_TRUE(platform::loadPicture(QString()).value().isEmpty());
 }
 
-// Raster variants that ordinary viewers show, each drawing the reference picture.
-struct Variant {
-    const char* name;
-    QByteArray picture; // up to the end of the picture data
-    QByteArray after{}; // what follows it in the file
-    int tolerance = 0;  // per channel
-    QRgb ink = qRgb(255, 0, 0);
-};
-
-std::vector<Variant> rasterVariants()
+// Raster variants that ordinary viewers show, each the reference picture (the
+// top-left quarter in the ink, the rest white) the right way up in its colours;
+// each cut short inside its picture data fails.
+TEST(LoadPicture, RasterVariantsShowRightWayUpInTheirColoursAndFailWhenCutShort)
 {
     using namespace samples;
     const QByteArray jpeg = qtImage(reference(32, 32), "jpeg");
-    return {
+    const struct {
+        const char* name;
+        QByteArray picture; // up to the end of the picture data
+        QByteArray after{}; // what follows it in the file
+        int tolerance = 0;  // per channel; lossy ones blur the ink's edge too
+        QRgb ink = qRgb(255, 0, 0);
+    } variants[] = {
         {"bmp 1 bit", bmpOf(10, 6, 1)},
         {"bmp 4 bits", bmpOf(10, 6, 4)},
         {"bmp 8 bits", bmpOf(10, 6, 8)},
@@ -110,30 +90,21 @@ std::vector<Variant> rasterVariants()
         {"gif89a animated", gifHead(8, 8) + gifDelay() + gifImage(8, 8), gifDelay() + gifImage(8, 8, false, 3) + ";"},
         {"gif89a with bytes after its trailer", gifHead(8, 8) + gifImage(8, 8), ";" + QByteArray(100, '\x42')},
     };
-}
-
-TEST(LoadPicture, RasterVariantsShowRightWayUpInTheirColoursAndFailWhenCutShort)
-{
     QTemporaryDir dir;
-    for (const auto& v : rasterVariants()) {
+    for (const auto& v : variants) {
         SCOPED_TRACE(v.name);
-        QString error;
-        const auto pic = platform::loadPicture(write(dir, "v", v.picture + v.after), &error);
-        ASSERT_TRUE(pic) << error.toStdString();
+        const auto pic = platform::loadPicture(write(dir, "v", v.picture + v.after));
+        ASSERT_TRUE(pic);
         const QImage& img = pic->image;
-        const int w = img.width(), h = img.height(), margin = v.tolerance > 8 ? 3 : 0; // lossy: the ink's edge blurs
+        const int w = img.width(), h = img.height(), edge = v.tolerance > 8 ? 3 : 0;
         EXPECT_EQ(img.size(), pic->size);
-        int wrong = 0;
-        for (int y = 0; y < h; ++y) {
+        for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                if (std::abs(x - w / 2) < margin || std::abs(y - h / 2) < margin)
-                    continue;
-                const QRgb want = samples::inked(x, y, w, h) ? v.ink : qRgb(255, 255, 255), got = img.pixel(x, y);
-                wrong += std::max({std::abs(qRed(got) - qRed(want)), std::abs(qGreen(got) - qGreen(want)),
-                                   std::abs(qBlue(got) - qBlue(want))}) > v.tolerance;
+                const QRgb want = inked(x, y, w, h) ? v.ink : qRgb(255, 255, 255), got = img.pixel(x, y);
+                const int off = std::max({std::abs(qRed(got) - qRed(want)), std::abs(qGreen(got) - qGreen(want)),
+                                          std::abs(qBlue(got) - qBlue(want))});
+                ASSERT_TRUE(off <= v.tolerance || std::abs(x - w / 2) < edge || std::abs(y - h / 2) < edge) << x << "," << y;
             }
-        }
-        EXPECT_EQ(wrong, 0);
         for (const qsizetype keep : {v.picture.size() / 2, v.picture.size() - 1})
             EXPECT_FALSE(platform::loadPicture(write(dir, "cut", v.picture.left(keep)))) << keep;
     }
