@@ -43,84 +43,71 @@ struct SignFixture {
     }
 };
 
-// Presses OK expecting one message box, with the text and an OK button only; returns its text.
-QString okWithMessage(frmBrowseDir* d)
-{
-    QString text;
-    whenModal<QMessageBox>([&](QMessageBox* m) {
-        text = m->text();
-        EXPECT_TRUE(m->standardButtons() == QMessageBox::Ok && m->icon() == QMessageBox::NoIcon);
-        m->button(QMessageBox::Ok)->click();
-    });
-    QTest::mouseClick(d->Command2[0], Qt::LeftButton);
-    return text;
-}
-
 } // namespace
 
-// Enter and Escape press nothing; キャンセル changes nothing; OK stores the
-// text as typed and applies it to the list, leaving the sign's picture and
-// position alone; each opening starts afresh from the stored path.
-TEST(FolderDialog, OkAppliesCancelChangesNothing)
+// Each opening shows the stored path and takes the typed text; Enter and
+// Escape press nothing. キャンセル changes nothing. OK stores the text as typed
+// (no separator added) and applies it to the list: a missing folder, or a path
+// that a file stands in, brings its message and the same dialog stays open
+// (cancelled here); any other failure brings the system's words and closes it.
+// Messages have the text and an OK button only. The list keeps its entries on
+// a failure, and the sign its picture and position throughout.
+TEST(FolderDialog, OkAppliesCancelChangesNothingFailuresSayWhy)
 {
     SignFixture s;
-    for (const int button : {1, 0}) {
-        s.open([&](frmBrowseDir* d) {
-            EXPECT_EQ(d->Text1->text(), s.oldDir + "/") << "the stored path, separator included";
-            EXPECT_EQ(d->focusWidget(), d->Text1);
-            d->Text1->selectAll();
-            QTest::keyClicks(d->Text1, s.newDir);
-            for (Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
-                QTest::keyClick(d->Text1, k);
-            EXPECT_TRUE(d->isVisible()) << "Enter or Escape closed the dialog";
-            QTest::mouseClick(d->Command2[button], Qt::LeftButton);
-        });
-        EXPECT_EQ(s.bus.signFolderPath, button ? s.oldDir + "/" : s.newDir) << "stored as typed, no separator added";
-        EXPECT_EQ(s.entries(), button ? 3 : 2);
-        EXPECT_EQ(s.signWidth(), 9) << "the sign keeps its picture";
-        EXPECT_EQ(s.bus.signStepper.position(), 1);
-    }
-    s.bus.Picture1_KeyDown(sign::vkUp, 0);
-    EXPECT_EQ(s.signWidth(), 20) << "stepping goes on from the old position in the new list";
-}
-
-// A missing folder, or a path that a file stands in: the message, then the
-// same dialog stays open with the rejected text. Any other failure: the
-// system's words, and it closes. The list and the sign keep what they had.
-TEST(FolderDialog, MissingFolderIsOfferedAgainOtherFailuresClose)
-{
-    SignFixture s;
+    const QString missing = QStringLiteral("指定したパスが見つかりません。再度指定しなおしてください。");
     struct Row {
-        QString path;
-        QString message; // empty: the missing folder's message, and the dialog stays
+        QString typed;
+        int button;       // 0 OK, 1 キャンセル
+        QString message;  // none: no message
+        QString stored;
+        int entries;
     };
-    std::vector<Row> rows{{s.tmp.path() + "/no such folder", {}}, {s.oldDir + "/a.bmp", {}}, {s.oldDir + "/a.bmp/x", {}},
-                          {s.tmp.path() + u'/' + QString(300, u'x'), QString::fromLocal8Bit(std::strerror(ENAMETOOLONG))}};
+    std::vector<Row> rows{
+        {s.newDir, 1, {}, s.oldDir + "/", 3},
+        {s.tmp.path() + "/no such folder", 0, missing, s.tmp.path() + "/no such folder", 3},
+        {s.oldDir + "/a.bmp", 0, missing, s.oldDir + "/a.bmp", 3},
+        {s.oldDir + "/a.bmp/x", 0, missing, s.oldDir + "/a.bmp/x", 3},
+        {s.tmp.path() + u'/' + QString(300, u'x'), 0, QString::fromLocal8Bit(std::strerror(ENAMETOOLONG)),
+         s.tmp.path() + u'/' + QString(300, u'x'), 3},
+        {s.newDir, 0, {}, s.newDir, 2},
+    };
     const QString locked = s.tmp.path() + "/locked";
     QDir().mkpath(locked);
     QFile::setPermissions(locked, QFileDevice::WriteOwner);
     if (::geteuid() != 0) // the superuser reads any folder
-        rows.push_back({locked, QString::fromLocal8Bit(std::strerror(EACCES))});
+        rows.insert(rows.end() - 1, {locked, 0, QString::fromLocal8Bit(std::strerror(EACCES)), locked, 3});
     for (const Row& r : rows) {
-        SCOPED_TRACE(r.path.toStdString());
+        SCOPED_TRACE(r.typed.toStdString());
         s.open([&](frmBrowseDir* d) {
-            d->Text1->setText(r.path);
-            const QString shown = okWithMessage(d);
+            EXPECT_TRUE(d->Text1->text() == s.bus.signFolderPath && d->focusWidget() == d->Text1);
+            d->Text1->selectAll();
+            QTest::keyClicks(d->Text1, r.typed);
+            for (Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+                QTest::keyClick(d->Text1, k);
+            EXPECT_TRUE(d->isVisible()) << "Enter or Escape closed the dialog";
+            QString shown;
             if (!r.message.isEmpty()) {
-                EXPECT_EQ(shown, r.message);
-                return;
+                whenModal<QMessageBox>([&](QMessageBox* m) {
+                    shown = m->text();
+                    EXPECT_TRUE(m->standardButtons() == QMessageBox::Ok && m->icon() == QMessageBox::NoIcon);
+                    m->button(QMessageBox::Ok)->click();
+                });
             }
-            EXPECT_EQ(shown, QStringLiteral("指定したパスが見つかりません。再度指定しなおしてください。"));
-            EXPECT_EQ(QApplication::activeModalWidget(), d) << "offered again, not shown a second time";
-            EXPECT_EQ(d->Text1->text(), r.path);
-            QTest::mouseClick(d->Command2[1], Qt::LeftButton);
+            QTest::mouseClick(d->Command2[r.button], Qt::LeftButton);
+            EXPECT_EQ(shown, r.message);
+            if (r.message == missing) {
+                EXPECT_EQ(QApplication::activeModalWidget(), d) << "offered again, not shown a second time";
+                EXPECT_EQ(d->Text1->text(), r.typed);
+                QTest::mouseClick(d->Command2[1], Qt::LeftButton);
+            }
         });
-        EXPECT_EQ(s.bus.signFolderPath, r.path) << "キャンセル keeps the rejected text";
-        EXPECT_EQ(s.entries(), 3);
-        EXPECT_EQ(s.signWidth(), 9);
-        EXPECT_EQ(s.bus.signStepper.position(), 1);
+        EXPECT_TRUE(s.bus.signFolderPath == r.stored && s.entries() == r.entries);
+        EXPECT_TRUE(s.signWidth() == 9 && s.bus.signStepper.position() == 1) << "the sign keeps its picture";
     }
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    s.bus.Picture1_KeyDown(sign::vkUp, 0);
+    EXPECT_EQ(s.signWidth(), 20) << "stepping goes on from the old position in the new list";
 }
 
 // The browse button: the chosen folder in the box, lower-cased only where the
