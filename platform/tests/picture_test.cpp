@@ -6,15 +6,9 @@
 #include "platform/tests/picture_samples.h"
 #include "tests/support/files.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,24 +53,18 @@ TEST(LoadPicture, RasterVariantsShowRightWayUpInTheirColoursAndFailWhenCutShort)
         int tolerance = 0;  // per channel; lossy ones blur the ink's edge too
         QRgb ink = qRgb(255, 0, 0);
     } variants[] = {
-        {"bmp 1 bit", bmpOf(10, 6, 1)},
-        {"bmp 4 bits", bmpOf(10, 6, 4)},
-        {"bmp 8 bits", bmpOf(10, 6, 8)},
-        {"bmp 16 bits", bmpOf(10, 6, 16), {}, 8},
-        {"bmp 24 bits", bmpOf(10, 6, 24)},
-        {"bmp 32 bits", bmpOf(10, 6, 32)},
-        {"bmp rle8", bmpOf(10, 6, 8, 1)},
-        {"bmp rle4", bmpOf(10, 6, 4, 2)},
+        // The end marker right after a comment: segments are skipped by their length.
+        {"jpeg comment last", jpeg.chopped(2) + QByteArray("\xFF\xFE\0\4ab\xFF\xD9", 8), {}, 48},
+        {"bmp 1 bit", bmpOf(10, 6, 1)},      {"bmp 4 bits", bmpOf(10, 6, 4)},  {"bmp 8 bits", bmpOf(10, 6, 8)},
+        {"bmp 16 bits", bmpOf(10, 6, 16), {}, 8}, {"bmp 24 bits", bmpOf(10, 6, 24)}, {"bmp 32 bits", bmpOf(10, 6, 32)},
+        {"bmp rle8", bmpOf(10, 6, 8, 1)},    {"bmp rle4", bmpOf(10, 6, 4, 2)},
         // The white skipped with a delta and short lines: skipped pixels take colour 0.
         {"bmp rle8 skipping", bmpOf(10, 6, 8, 1).left(66) + QByteArray("\0\2\0\3\5\1\0\0\5\1\0\0\5\1\0\1", 16)},
         {"bmp 16-bit fields", bmpOf(10, 6, 16, 3), {}, 8},
         {"bmp 32-bit fields, v5 header", bmpOf(10, 6, 32, 3, 124)},
-        {"bmp os/2 core 1 bit", bmpOf(10, 6, 1, 0, 12)},
-        {"bmp os/2 core 8 bits", bmpOf(10, 6, 8, 0, 12)},
-        {"bmp os/2 core 24 bits", bmpOf(10, 6, 24, 0, 12)},
-        {"bmp os/2 2.x 4 bits", bmpOf(10, 6, 4, 0, 64)},
-        {"bmp top-down 24 bits", bmpOf(10, -6, 24)},
-        {"bmp top-down 8 bits", bmpOf(10, -6, 8)},
+        {"bmp os/2 core 1 bit", bmpOf(10, 6, 1, 0, 12)},   {"bmp os/2 core 8 bits", bmpOf(10, 6, 8, 0, 12)},
+        {"bmp os/2 core 24 bits", bmpOf(10, 6, 24, 0, 12)}, {"bmp os/2 2.x 4 bits", bmpOf(10, 6, 4, 0, 64)},
+        {"bmp top-down 24 bits", bmpOf(10, -6, 24)},        {"bmp top-down 8 bits", bmpOf(10, -6, 8)},
         {"jpeg baseline", jpeg, {}, 48},
         {"jpeg progressive", qtImage(reference(32, 32), "jpeg", true), {}, 48},
         {"jpeg grey", qtImage(reference(32, 32, Qt::black).convertToFormat(QImage::Format_Grayscale8), "jpeg"), {}, 48,
@@ -156,18 +144,8 @@ TEST(LoadPicture, FilesThatAreNotPicturesFailQuickly)
         t.start();
         QString error;
         EXPECT_FALSE(platform::loadPicture(QDir(dir.path()).filePath(name), &error));
-        EXPECT_FALSE(error.isEmpty());
-        EXPECT_LT(t.elapsed(), 1500);
+        EXPECT_TRUE(!error.isEmpty() && t.elapsed() < 1500) << error.toStdString() << t.elapsed();
     }
-}
-
-// The walk over a JPEG's segments: a comment right before the end marker.
-TEST(PictureScan, JpegSegmentsAreSkippedByTheirLength)
-{
-    QByteArray jpeg("\xFF\xD8\xFF\xFE\x00\x04" "ab" "\xFF\xD9", 10);
-    QBuffer in(&jpeg);
-    in.open(QIODevice::ReadOnly);
-    EXPECT_TRUE(platform::pictureDataComplete(platform::PictureFormat::Jpeg, in));
 }
 
 // Only the visible corner of a large picture is decoded, but it keeps its size;
@@ -226,8 +204,7 @@ TEST(RenderMetafile, HelperThatHangsOrCrashesIsACleanFailure)
         t.start();
         QString error;
         EXPECT_TRUE(platform::renderMetafile(*hook ? emf : QByteArray(5000, '\x01'), QSize(50, 40), &error).isNull());
-        EXPECT_FALSE(error.isEmpty()) << hook;
-        EXPECT_LT(t.elapsed(), 4000) << hook;
+        EXPECT_TRUE(!error.isEmpty() && t.elapsed() < 4000) << hook;
     }
     ::unsetenv("KURURINA_METAFILE_TEST");
 }

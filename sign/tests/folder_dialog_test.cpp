@@ -110,14 +110,13 @@ TEST(FolderDialog, OkAppliesCancelChangesNothingFailuresSayWhy)
     EXPECT_EQ(s.signWidth(), 20) << "stepping goes on from the old position in the new list";
 }
 
-// The browse button: the chosen folder in the box, lower-cased only where the
-// lower-cased path names the same folder; a cancel keeps the text; long paths
-// come through whole; nothing is stored before OK. (The real chooser opens in
-// the end-to-end test.)
+// The browse button puts the chosen folder in the box, lower-cased only where
+// the lower-cased path names the same folder; a cancel keeps the text; long
+// paths come through whole; nothing is stored before OK. (The real chooser
+// opens in the end-to-end test.)
 TEST(FolderDialog, BrowseLowerCasesOnlyWhenTheSameFolder)
 {
-    // A root whose own path is lower case, so lower-casing a path below it
-    // touches only the names made here.
+    // Below a root whose own path is lower case, so that only the names made here change case.
     const QString root = QStringLiteral("/tmp/kururina-case-%1").arg(QCoreApplication::applicationPid());
     struct Cleanup {
         QDir dir;
@@ -126,21 +125,19 @@ TEST(FolderDialog, BrowseLowerCasesOnlyWhenTheSameFolder)
     QDir r(root);
     ASSERT_TRUE(r.mkpath("Signs") && QFile::link("Signs", root + "/signs")); // the same folder
     ASSERT_TRUE(r.mkpath("Route") && r.mkpath("route") && r.mkpath("Only")); // another folder; none
-    QString deep = root;
-    while (deep.size() < 300)
-        deep += QStringLiteral("/Abschnitt");
-    ASSERT_TRUE(QDir().mkpath(deep));
-    const std::pair<QString, QString> rows[] = {
-        {root + "/Signs", root + "/signs"}, {root + "/Route", root + "/Route"}, {root + "/Only", root + "/Only"},
-        {QString(), QStringLiteral("typed")}, {deep, deep}};
+    for (const QString& p : {QStringLiteral("Route"), QStringLiteral("Only"), QStringLiteral("signs")})
+        EXPECT_EQ(sign::browsedFolderText(root + u'/' + p), root + u'/' + p);
+    EXPECT_EQ(sign::browsedFolderText(root + "/Signs"), root + "/signs");
 
     Form1 bus;
     bus.signFolderPath = QStringLiteral("typed");
-    for (const auto& [chosen, shown] : rows) {
+    const QString deep = root + QStringLiteral("/Abschnitt").repeated(30);
+    ASSERT_TRUE(QDir().mkpath(deep));
+    for (const QString& chosen : {QString(), deep}) {
         whenModal<frmBrowseDir>([&](frmBrowseDir* d) {
             d->chooseFolder = [&](QWidget*, const QString&) { return chosen; };
             QTest::mouseClick(d->Command1, Qt::LeftButton);
-            EXPECT_EQ(d->Text1->text(), shown);
+            EXPECT_EQ(d->Text1->text(), chosen.isEmpty() ? QStringLiteral("typed") : deep);
             QTest::mouseClick(d->Command2[1], Qt::LeftButton);
         });
         bus.MnuEditHkPic_Click();

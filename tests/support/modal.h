@@ -4,6 +4,7 @@
 // loop that shows it never returns.
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -31,6 +32,21 @@ template <typename W> void whenModal(std::function<void(W*)> f, int timeoutMs = 
         poll->deleteLater();
     });
     poll->start(10);
+}
+
+// Whether f opens a pop-up menu; it is closed again at once.
+inline bool opensPopup(const std::function<void()>& f)
+{
+    bool opened = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* m = QApplication::activePopupWidget())
+            opened = m->close();
+    });
+    closer.start(50);
+    f();
+    QTest::qWait(100);
+    return opened;
 }
 
 } // namespace testing_support
