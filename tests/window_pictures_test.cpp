@@ -7,6 +7,7 @@
 #include "assets/assets.h"
 #include "platform/picture.h"
 
+#include <QMenu>
 #include <QPainter>
 
 namespace

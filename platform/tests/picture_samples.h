@@ -1,20 +1,16 @@
 #pragma once
 // Tiny pictures of every format and its variants, built byte by byte, through
-// Qt's writers or libjpeg (CMYK). Shared by the tests, the fuzz seeds and the
-// benchmark.
+// Qt's writers or by common tools. Shared by the tests and the benchmark.
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
+#include <QProcess>
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
-#include <vector>
-
-#include <jpeglib.h>
 
 namespace samples {
 
@@ -111,74 +107,18 @@ inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header =
     return "BM" + le(4, {offBits + data.size(), 0, offBits}) + info + palette + data;
 }
 
-// A JPEG in CMYK as common tools write it: an Adobe marker and inverted
-// values, with restart markers as many cameras write them.
-inline QByteArray cmykJpeg(int w, int h)
+// The reference picture as common tools write it: ImageMagick's convert with
+// these options and output (to standard output), then any filter (jpegtran,
+// say). Empty when the tools are missing.
+inline QByteArray drawn(int w, int h, const QString& output, const QString& filter = {})
 {
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err{};
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* mem = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &mem, &size);
-    c.image_width = JDIMENSION(w);
-    c.image_height = JDIMENSION(h);
-    c.input_components = 4;
-    c.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 90, TRUE);
-    c.restart_in_rows = 1;
-    jpeg_start_compress(&c, TRUE);
-    std::vector<unsigned char> row(std::size_t(w) * 4);
-    for (int y = 0; y < h; ++y) {
-        // Stored 255 minus the ink: red is no cyan, full magenta and yellow, no black.
-        for (int x = 0; x < w; ++x)
-            for (int k = 0; k < 4; ++k)
-                row[std::size_t(x * 4 + k)] = (k == 1 || k == 2) && inked(x, y, w, h) ? 0 : 255;
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&c, rows, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    QByteArray out(reinterpret_cast<const char*>(mem), qsizetype(size));
-    std::free(mem);
-    return out;
+    QString command = QStringLiteral("convert -size %1x%2 xc:white -fill red -draw 'rectangle 0,0 %3,%4' %5")
+                          .arg(w).arg(h).arg(w / 2 - 1).arg(h / 2 - 1).arg(output);
+    QProcess p;
+    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), filter.isEmpty() ? command : command + " | " + filter});
+    p.waitForFinished();
+    return p.readAllStandardOutput();
 }
-
-// GIF pieces, built byte by byte. The LZW stream resets before every pixel, so
-// the codes stay three bits wide and no compressor is needed. Palette: 0 red,
-// 1 blue, 2 white, 3 black.
-inline QByteArray gifHead(int w, int h, bool gif87 = false)
-{
-    return (gif87 ? "GIF87a" : "GIF89a") + le(2, {w, h}) + QByteArray("\x81\0\0\xFF\0\0\0\0\xFF\xFF\xFF\xFF\0\0\0", 15);
-}
-// One image of the reference picture, or of one colour when fill >= 0.
-inline QByteArray gifImage(int w, int h, bool interlaced = false, int fill = -1)
-{
-    std::vector<int> codes;
-    const std::vector<std::pair<int, int>> passes =
-        interlaced ? std::vector<std::pair<int, int>>{{0, 8}, {4, 8}, {2, 4}, {1, 2}} : std::vector<std::pair<int, int>>{{0, 1}};
-    for (const auto& [start, step] : passes)
-        for (int y = start; y < h; y += step)
-            for (int x = 0; x < w; ++x)
-                codes.insert(codes.end(), {4, fill >= 0 ? fill : inked(x, y, w, h) ? 0 : 2});
-    codes.push_back(5);
-    QByteArray data;
-    for (std::size_t bit = 0; bit < codes.size() * 3; bit += 8) { // pack the 3-bit codes
-        int byte = 0;
-        for (int i = 0; i < 8 && bit + i < codes.size() * 3; ++i)
-            byte |= ((codes[(bit + i) / 3] >> ((bit + i) % 3)) & 1) << i;
-        data.append(char(byte));
-    }
-    QByteArray b = "," + le(2, {0, 0, w, h}) + (interlaced ? '\x40' : '\0') + '\x02';
-    for (int at = 0; at < data.size(); at += 255)
-        b += char(data.mid(at, 255).size()) + data.mid(at, 255);
-    return b + '\0';
-}
-// A graphic control extension: the frame shows for a tenth of a second.
-inline QByteArray gifDelay() { return QByteArray("\x21\xF9\x04\x00\x0A\x00\x00\x00", 8); }
-inline QByteArray gif(int w, int h) { return gifHead(w, h) + gifImage(w, h) + ';'; }
 
 // A placeable WMF with one rectangle; its box in units of 1/inch inch.
 inline QByteArray wmf(int right, int bottom, int inch)

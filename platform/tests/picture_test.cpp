@@ -25,7 +25,7 @@ TEST(LoadPicture, EachFormatLoadsByContentWithItsNaturalSizeAndFailsCutShort)
 {
     QTemporaryDir dir;
     const std::pair<QByteArray, QSize> formats[] = {
-        {samples::bmp(7, 5), {7, 5}}, {samples::jpeg(33, 17), {33, 17}}, {samples::gif(6, 3), {6, 3}},
+        {samples::bmp(7, 5), {7, 5}}, {samples::jpeg(33, 17), {33, 17}}, {samples::drawn(6, 3, "GIF:-"), {6, 3}},
         {samples::wmf(1440, 720, 1440), {96, 48}}, {samples::emf(200, 100), {200, 100}}};
     for (const auto& [bytes, size] : formats) {
         for (const char* name : {"a.gif", "b.jpg", "noext"}) {
@@ -45,7 +45,10 @@ TEST(LoadPicture, EachFormatLoadsByContentWithItsNaturalSizeAndFailsCutShort)
 TEST(LoadPicture, RasterVariantsShowRightWayUpInTheirColoursAndFailWhenCutShort)
 {
     using namespace samples;
-    const QByteArray jpeg = qtImage(reference(32, 32), "jpeg");
+    const QByteArray jpeg = qtImage(reference(32, 32), "jpeg"), gif = drawn(8, 8, "GIF:-");
+    // Two frames, the second all black; the first ends where the second's control block starts.
+    const QByteArray anim = drawn(8, 8, R"(\( -clone 0 -fill black -draw 'color 0,0 reset' \) -set delay 10 GIF:-)");
+    const qsizetype second = anim.indexOf("\x21\xF9\x04", anim.indexOf("\x21\xF9\x04") + 1);
     const struct {
         const char* name;
         QByteArray picture; // up to the end of the picture data
@@ -69,14 +72,14 @@ TEST(LoadPicture, RasterVariantsShowRightWayUpInTheirColoursAndFailWhenCutShort)
         {"jpeg progressive", qtImage(reference(32, 32), "jpeg", true), {}, 48},
         {"jpeg grey", qtImage(reference(32, 32, Qt::black).convertToFormat(QImage::Format_Grayscale8), "jpeg"), {}, 48,
          qRgb(0, 0, 0)},
-        {"jpeg cmyk with restart markers", cmykJpeg(32, 32), {}, 48},
+        {"jpeg cmyk with restart markers", drawn(32, 32, "-colorspace CMYK JPEG:-", "jpegtran -restart 1"), {}, 48},
         // A phone photo: a thumbnail segment holding an end marker, a video after the end.
         {"jpeg with data after", jpeg.left(2) + QByteArray("\xFF\xE1\0\6\xFF\xD9\xFF\xD8", 8) + jpeg.mid(2),
          QByteArray(5000, '\x42'), 48},
-        {"gif87a", gifHead(8, 8, true) + gifImage(8, 8), ";"},
-        {"gif89a interlaced", gifHead(8, 8) + gifImage(8, 8, true), ";"},
-        {"gif89a animated", gifHead(8, 8) + gifDelay() + gifImage(8, 8), gifDelay() + gifImage(8, 8, false, 3) + ";"},
-        {"gif89a with bytes after its trailer", gifHead(8, 8) + gifImage(8, 8), ";" + QByteArray(100, '\x42')},
+        {"gif87a", drawn(8, 8, "GIF87:-").chopped(1), ";"},
+        {"gif89a interlaced", drawn(8, 8, "-interlace GIF GIF:-").chopped(1), ";"},
+        {"gif89a animated", anim.left(second), anim.mid(second)},
+        {"gif89a with bytes after its trailer", gif.chopped(1), ";" + QByteArray(100, '\x42')},
     };
     QTemporaryDir dir;
     for (const auto& v : variants) {

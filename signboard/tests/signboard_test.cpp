@@ -6,6 +6,7 @@
 #include "signboard/frame_geometry.h"
 
 #include <QAbstractItemView>
+#include <QFileDialog>
 #include <QFileSystemModel>
 
 namespace {

@@ -9,17 +9,13 @@ steps=${SOAK_SIGN_STEPS:-2000}
 
 signs="$E2E_DIR/signs"
 mkdir -p "$signs"
-# Good pictures of each format, and broken ones between them.
-convert -size 40x24 xc:red "$signs/a01.bmp"
-convert -size 40x24 xc:lime "$signs/a02.gif"
-convert -size 600x400 plasma:fractal -seed 7 "$signs/a03.jpg"
-head -c 3000 "$signs/a03.jpg" >"$signs/a04.jpg"          # truncated
-: >"$signs/a05.bmp"                                      # zero bytes
-echo "not a picture" >"$signs/a06.bmp"
-cp "$signs/a02.gif" "$signs/a07.jpg"                     # a GIF named .jpg
-head -c 40 "$signs/a01.bmp" >"$signs/a08.bmp"            # header only
-printf '\xd7\xcd\xc6\x9a\x00\x00\x00\x00' >"$signs/a09.wmf"  # a metafile header and nothing else
-convert -size 80x48 xc:blue "$signs/a10.bmp"
+# Good pictures of each format, and broken ones between them: cut short, empty,
+# text, a GIF named .jpg, a bitmap's header alone, a metafile's header alone.
+convert -size 40x24 xc:red "$signs/a01.bmp"; convert -size 40x24 xc:lime "$signs/a02.gif"
+convert -size 600x400 plasma:fractal -seed 7 "$signs/a03.jpg"; convert -size 80x48 xc:blue "$signs/a10.bmp"
+head -c 3000 "$signs/a03.jpg" >"$signs/a04.jpg"; : >"$signs/a05.bmp"; echo "not a picture" >"$signs/a06.bmp"
+cp "$signs/a02.gif" "$signs/a07.jpg"; head -c 40 "$signs/a01.bmp" >"$signs/a08.bmp"
+printf '\xd7\xcd\xc6\x9a\x00\x00\x00\x00' >"$signs/a09.wmf"
 
 exe=$(install_bus)
 # Both door speeds at 1 (the fastest), the sign folder set.
@@ -29,9 +25,8 @@ PANEL_WIN=$(wait_window "設定パネル") || fail "no panel"
 rss() { awk '/VmRSS/{print $2}' "/proc/$BUS_PID/status"; }
 
 # Warm up once (first loads, the sound device, glyph caches), then measure.
-click_in "$PANEL_WIN" 31 30; click_in "$PANEL_WIN" 31 30
-click_in "$PANEL_WIN" 30 75; click_in "$PANEL_WIN" 30 75
-click_in "$BUS_WIN" 250 190 3
+for _ in 1 2; do click_in "$PANEL_WIN" 31 30; click_in "$PANEL_WIN" 30 75; done
+click_in "$BUS_WIN" 250 190 3 # the menu
 for _ in $(seq 300); do [ -n "$(popup_menu)" ] && break; sleep 0.1; done
 xdotool key Escape
 click_in "$BUS_WIN" 180 50

@@ -8,22 +8,12 @@
 #include "tests/support/files.h"
 #include "tests/support/modal.h"
 
-#include <QAction>
 #include <QCheckBox>
-#include <QDir>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
-#include <QMouseEvent>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 
-#include <functional>
-#include <tuple>
+
