@@ -4,10 +4,7 @@
 #include "platform/picture.h"
 #include "platform/picture_format.h"
 
-#include <QByteArray>
 #include <QFile>
-#include <QString>
-
 #include <cstdint>
 #include <cstdlib>
 #include <unistd.h>
@@ -35,9 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
     }
     QString error;
-    if (const auto pic = platform::loadPicture(path, &error, QRect(0, 0, 665, 212))) {
-        if (pic->image.isNull() && !pic->isEmpty() && pic->size.isValid())
-            return 0;
-    }
+    (void)platform::loadPicture(path, &error, QRect(0, 0, 665, 212));
     return 0;
 }

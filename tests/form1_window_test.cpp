@@ -11,11 +11,7 @@ TEST(Form1Window, WhoOpensTheMenuAndWhoGivesTheSignTheKeyboard)
     QApplication::setActiveWindow(&bus);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&bus));
     bus.ImgDesiMaku->resize(30, 10);
-    const struct {
-        QWidget* target;
-        Qt::MouseButton button;
-        bool menu, keyboard;
-    } rows[] = {
+    const struct { QWidget* target; Qt::MouseButton button; bool menu, keyboard; } rows[] = {
         {&bus, Qt::RightButton, true, false},          {&bus, Qt::LeftButton, false, false},
         {&bus, Qt::MiddleButton, false, false},        {bus.PicKanban, Qt::RightButton, true, false},
         {bus.PicKanban, Qt::MiddleButton, false, false}, {bus.Image1[2], Qt::RightButton, false, false},

@@ -8,18 +8,14 @@ namespace {
 const QByteArray sample = "3000,1500,3000,4800,\"/s/\",\"\",0,0,\"\",7470,1710,#TRUE#,#TRUE#,10000,6000,0\r\n";
 } // namespace
 
-TEST(SettingsLine, SingleFormsAsTheFileShowsThem)
+TEST(SettingsLine, NumbersAsTheFileShowsThemAndAsTheyAreRead)
 {
     const std::pair<float, const char*> rows[] = {
         {1425, "1425"}, {-90, "-90"},   {0, "0"},           {1425.5f, "1425.5"}, {1.5e7f, "1.5E+07"},
         {-0.25f, "-0.25"}, {9999999, "9999999"}, {12345678, "1.234568E+07"}};
     for (const auto& [v, text] : rows)
         EXPECT_EQ(settings::formatSingle(v), QByteArray(text)) << text;
-}
-
-// Whole numbers read from any single form: halves to even, 32-bit range.
-TEST(SettingsLine, ReadingRoundsHalvesToEvenAndChecksRanges)
-{
+    // Whole numbers read from any single form: halves to even, 32-bit range.
     const std::pair<const char*, std::int32_t> good[] = {
         {"2.5", 2},          {"3.5", 4}, {"-2.5", -2}, {"1425.4999", 1425}, {"1.5E+07", 15000000},
         {"+7", 7},           {" 12 ", 12}, {"2147483647", 2147483647}};

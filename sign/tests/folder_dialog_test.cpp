@@ -8,43 +8,6 @@
 
 using testing_support::whenModal;
 
-namespace
-{
-
-// A bus whose sign shows b.bmp (9 px wide) of the folder "old", at position 1;
-// "new" holds x.bmp and y.bmp (20 and 21 px).
-struct SignFixture {
-    QTemporaryDir tmp;
-    const QString oldDir = tmp.path() + "/old", newDir = tmp.path() + "/new";
-    Form1 bus;
-    SignFixture()
-    {
-        QDir().mkpath(oldDir);
-        QDir().mkpath(newDir);
-        for (const auto& [name, width] : {std::pair{"/old/a.bmp", 8}, {"/old/b.bmp", 9}, {"/old/c.bmp", 10},
-                                          {"/new/x.bmp", 20}, {"/new/y.bmp", 21}})
-            testing_support::writeBmp(tmp.path() + name, width);
-        bus.signFolderPath = oldDir;
-        EXPECT_TRUE(bus.picDir());
-        bus.Picture1_KeyDown(sign::vkDown, 0);
-    }
-    int signWidth() const { return bus.ImgDesiMaku->picture().size.width(); }
-    int entries() const { return bus.File1.listCount(); }
-    // Opens the dialog from the panel's folder button; f acts inside it and must close it.
-    void open(std::function<void(frmBrowseDir*)> f)
-    {
-        QPointer<frmBrowseDir> seen;
-        whenModal<frmBrowseDir>([&](frmBrowseDir* d) {
-            seen = d;
-            f(d);
-        });
-        bus.panel().Command1->click();
-        EXPECT_TRUE(seen.isNull()) << "the dialog outlived its opening";
-    }
-};
-
-} // namespace
-
 // Each opening shows the stored path and takes the typed text; Enter and
 // Escape press nothing. キャンセル changes nothing. OK stores the text as typed
 // (no separator added) and applies it to the list: a missing folder, or a path
@@ -54,33 +17,42 @@ struct SignFixture {
 // a failure, and the sign its picture and position throughout.
 TEST(FolderDialog, OkAppliesCancelChangesNothingFailuresSayWhy)
 {
-    SignFixture s;
+    // The sign shows b.bmp (9 px wide) of the folder "old", at position 1; "new" holds x.bmp and y.bmp.
+    QTemporaryDir tmp;
+    const QString oldDir = tmp.path() + "/old", newDir = tmp.path() + "/new", locked = tmp.path() + "/locked";
+    for (const QString& d : {oldDir, newDir, locked})
+        QDir().mkpath(d);
+    for (const auto& [name, width] : {std::pair{"/old/a.bmp", 8}, {"/old/b.bmp", 9}, {"/old/c.bmp", 10},
+                                      {"/new/x.bmp", 20}, {"/new/y.bmp", 21}})
+        testing_support::writeBmp(tmp.path() + name, width);
+    Form1 bus;
+    bus.signFolderPath = oldDir;
+    ASSERT_TRUE(bus.picDir());
+    bus.Picture1_KeyDown(sign::vkDown, 0);
+    const auto signWidth = [&] { return bus.ImgDesiMaku->picture().size.width(); };
+
     const QString missing = QStringLiteral("指定したパスが見つかりません。再度指定しなおしてください。");
-    struct Row {
-        QString typed;
-        int button;       // 0 OK, 1 キャンセル
-        QString message;  // none: no message
-        QString stored;
-        int entries;
-    };
+    const QString tooLong = tmp.path() + u'/' + QString(300, u'x');
+    // What is typed, the button pressed (0 OK, 1 キャンセル), the message (none: no message), then
+    // the stored path and the list's entries.
+    struct Row { QString typed; int button; QString message, stored; int entries; };
     std::vector<Row> rows{
-        {s.newDir, 1, {}, s.oldDir + "/", 3},
-        {s.tmp.path() + "/no such folder", 0, missing, s.tmp.path() + "/no such folder", 3},
-        {s.oldDir + "/a.bmp", 0, missing, s.oldDir + "/a.bmp", 3},
-        {s.oldDir + "/a.bmp/x", 0, missing, s.oldDir + "/a.bmp/x", 3},
-        {s.tmp.path() + u'/' + QString(300, u'x'), 0, QString::fromLocal8Bit(std::strerror(ENAMETOOLONG)),
-         s.tmp.path() + u'/' + QString(300, u'x'), 3},
-        {s.newDir, 0, {}, s.newDir, 2},
+        {newDir, 1, {}, oldDir + "/", 3},
+        {tmp.path() + "/no such folder", 0, missing, tmp.path() + "/no such folder", 3},
+        {oldDir + "/a.bmp", 0, missing, oldDir + "/a.bmp", 3},
+        {oldDir + "/a.bmp/x", 0, missing, oldDir + "/a.bmp/x", 3},
+        {tooLong, 0, QString::fromLocal8Bit(std::strerror(ENAMETOOLONG)), tooLong, 3},
+        {newDir, 0, {}, newDir, 2},
     };
-    const QString locked = s.tmp.path() + "/locked";
-    QDir().mkpath(locked);
     QFile::setPermissions(locked, QFileDevice::WriteOwner);
     if (::geteuid() != 0) // the superuser reads any folder
         rows.insert(rows.end() - 1, {locked, 0, QString::fromLocal8Bit(std::strerror(EACCES)), locked, 3});
     for (const Row& r : rows) {
         SCOPED_TRACE(r.typed.toStdString());
-        s.open([&](frmBrowseDir* d) {
-            EXPECT_TRUE(d->Text1->text() == s.bus.signFolderPath && d->focusWidget() == d->Text1);
+        QPointer<frmBrowseDir> seen;
+        whenModal<frmBrowseDir>([&](frmBrowseDir* d) {
+            seen = d;
+            EXPECT_TRUE(d->Text1->text() == bus.signFolderPath && d->focusWidget() == d->Text1);
             d->Text1->selectAll();
             QTest::keyClicks(d->Text1, r.typed);
             for (Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
@@ -102,12 +74,14 @@ TEST(FolderDialog, OkAppliesCancelChangesNothingFailuresSayWhy)
                 QTest::mouseClick(d->Command2[1], Qt::LeftButton);
             }
         });
-        EXPECT_TRUE(s.bus.signFolderPath == r.stored && s.entries() == r.entries);
-        EXPECT_TRUE(s.signWidth() == 9 && s.bus.signStepper.position() == 1) << "the sign keeps its picture";
+        bus.panel().Command1->click();
+        EXPECT_TRUE(seen.isNull()) << "the dialog outlived its opening";
+        EXPECT_TRUE(bus.signFolderPath == r.stored && bus.File1.listCount() == r.entries);
+        EXPECT_TRUE(signWidth() == 9 && bus.signStepper.position() == 1) << "the sign keeps its picture";
     }
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    s.bus.Picture1_KeyDown(sign::vkUp, 0);
-    EXPECT_EQ(s.signWidth(), 20) << "stepping goes on from the old position in the new list";
+    bus.Picture1_KeyDown(sign::vkUp, 0);
+    EXPECT_EQ(signWidth(), 20) << "stepping goes on from the old position in the new list";
 }
 
 // The browse button puts the chosen folder in the box, lower-cased only where

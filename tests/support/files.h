@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QImage>
 #include <QString>
+#include <chrono>
 #include <gtest/gtest.h>
 
 namespace testing_support
@@ -29,6 +30,14 @@ inline QString writeBmp(const QString& path, int width, int height = 4, QRgb col
     img.fill(colour);
     EXPECT_TRUE(img.save(path, "BMP")) << path.toStdString();
     return path;
+}
+
+// How long f takes, in seconds.
+template <typename F> double secondsOf(F f)
+{
+    const auto t0 = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
 } // namespace testing_support
