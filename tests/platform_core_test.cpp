@@ -5,26 +5,11 @@
 #include "platform/file_list.h"
 #include "tests/support/files.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QTemporaryDir>
-#include <cerrno>
-#include <tuple>
-#include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
+using testing_support::link;
 using testing_support::writeFile;
-
-namespace
-{
-void link(const QString& target, const QString& name)
-{
-    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()), 0);
-}
-} // namespace
 
 // Under X11 (and XWayland) Qt's xcb platform, unless the user chose one.
 TEST(AppInit, PicksXcbOnlyWhenNoPlatformIsChosen)

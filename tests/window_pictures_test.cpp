@@ -6,9 +6,9 @@
 #include "tests/support/bus.h"
 #include "assets/assets.h"
 #include "platform/picture.h"
+#include "platform/tests/picture_samples.h"
 
 #include <QMenu>
-#include <QPainter>
 
 namespace
 {
@@ -48,17 +48,6 @@ void expectLooksLikeItsReference(QWidget& w, const QString& name)
     }
 }
 
-// Four colours, one per quarter, so a squeezed or misplaced picture shows.
-platform::Picture quarters(int w, int h)
-{
-    QImage img(w, h, QImage::Format_RGB32);
-    QPainter p(&img);
-    p.fillRect(0, 0, w, h, Qt::darkBlue);
-    p.fillRect(0, 0, w / 2, h / 2, Qt::red);
-    p.fillRect(w / 2, h / 2, w - w / 2, h - h / 2, Qt::darkGreen);
-    return platform::pictureFromImage(img);
-}
-
 } // namespace
 
 TEST(WindowPictures, EveryWindowLooksAsLaidOut)
@@ -68,8 +57,8 @@ TEST(WindowPictures, EveryWindowLooksAsLaidOut)
     Form1 bus;
     // A sign larger than its box is cut off, not squeezed; the signboard takes
     // its picture's size, and the refit frames it.
-    bus.ImgDesiMaku->setPicture(quarters(60, 40));
-    bus.PicKanban->setPicture(quarters(100, 50));
+    bus.ImgDesiMaku->setPicture(platform::pictureFromImage(samples::reference(60, 40)));
+    bus.PicKanban->setPicture(platform::pictureFromImage(samples::reference(100, 50, Qt::darkBlue)));
     bus.PicKanban_DblClick();
     expectLooksLikeItsReference(bus, QStringLiteral("bus"));
     bus.MnuTempMenu1->popup(QPoint());

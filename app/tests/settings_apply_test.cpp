@@ -2,10 +2,6 @@
 // taking over at the step that fails; saving it back.
 #include "tests/support/bus.h"
 
-namespace {
-
-using testing_support::readFile;
-
 // A sign folder with one 20 x 10 picture, an empty one, a 100 x 50 signboard picture.
 struct Folder {
     QTemporaryDir dir;
@@ -27,7 +23,6 @@ struct Folder {
     }
 };
 
-} // namespace
 
 TEST(SettingsApply, AGoodFileIsAppliedWholeAndSavedBackByteForByte)
 {
@@ -44,9 +39,9 @@ TEST(SettingsApply, AGoodFileIsAppliedWholeAndSavedBackByteForByte)
     EXPECT_TRUE(bus.panel().lblMaeSpeed->text() == "1200" && bus.panel().lblNakaSpeed->text() == "3400");
     EXPECT_TRUE(bus.ImgDesiMaku->picture().size == QSize(20, 10) && bus.panel().Option1[2]->isChecked());
     bus.SaveIni();
-    EXPECT_EQ(readFile(f.ini()), f.line()) << "what was read comes back, reserved fields and mode included";
+    EXPECT_EQ(testing_support::readFile(f.ini()), f.line()) << "what was read comes back, reserved fields and mode included";
     bus.SaveIni();
-    EXPECT_EQ(readFile(f.ini()), f.line()) << "twice the same bytes";
+    EXPECT_EQ(testing_support::readFile(f.ini()), f.line()) << "twice the same bytes";
 
     // A save that cannot be written says so and leaves the old file whole.
     bus.setSettingsPath(f.dir.filePath("no/such/folder/bus.ini"));

@@ -11,15 +11,11 @@
 using doors::Door;
 using testing_support::secondsOf;
 
-namespace
-{
-void useDriver(const char* driver)
+static void useDriver(const char* driver)
 {
     platform::shutdownSound();
     setenv("SDL_AUDIODRIVER", driver, 1);
 }
-
-} // namespace
 
 // Each switch's click runs one whole movement, one twip a step, at the speed
 // its bar shows, whatever the middle-door mode: the front door closes from 70

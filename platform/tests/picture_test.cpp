@@ -6,14 +6,8 @@
 #include "platform/tests/picture_samples.h"
 #include "tests/support/files.h"
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <sys/stat.h>
-#include <unistd.h>
 
-namespace {
-
-QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+static QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {
     return testing_support::writeFile(dir.filePath(name), bytes);
 }
@@ -97,7 +91,7 @@ TEST(LoadPicture, RasterVariantsShowRightWayUpInTheirColoursAndFailWhenCutShort)
 }
 
 // A byte at a time: the bitmap header's width, height and depth.
-QByteArray patched(QByteArray b, std::initializer_list<std::pair<int, char>> bytes)
+static QByteArray patched(QByteArray b, std::initializer_list<std::pair<int, char>> bytes)
 {
     for (const auto& [at, v] : bytes)
         b[at] = v;
@@ -128,7 +122,7 @@ TEST(LoadPicture, FilesThatAreNotPicturesFailQuickly)
         names << write(dir, name, bytes);
     QDir(dir.path()).mkdir("x.jpg");
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("sign.bmp")).constData(), 0600), 0);
-    ASSERT_EQ(::symlink("/nonexistent/target.bmp", QFile::encodeName(dir.filePath("broken.bmp")).constData()), 0);
+    testing_support::link("/nonexistent/target.bmp", dir.filePath("broken.bmp"));
     // Big and sparse: a metafile over the size cap is refused without reading it.
     QFile big(write(dir, "big.emf", samples::emf(10, 10)));
     ASSERT_TRUE(big.resize(qint64(65) * 1024 * 1024));
@@ -161,7 +155,7 @@ TEST(LoadPicture, LargeJpegDecodesOnlyTheVisiblePartButKeepsItsSize)
     EXPECT_EQ(small->image.size(), QSize(40, 30));
 }
 
-TEST(LoadPicture, MetafileHeadersGiveSizeAt96Dpi)
+TEST(Metafiles, HeadersGiveSizeAt96DpiAndTheHelperFailsCleanly)
 {
     using platform::PictureFormat;
     const std::tuple<QByteArray, PictureFormat, std::optional<QSize>> cases[] = {
@@ -188,12 +182,8 @@ TEST(LoadPicture, MetafileHeadersGiveSizeAt96Dpi)
         EXPECT_EQ(platform::sniffPictureFormat(bytes), format);
         EXPECT_EQ(platform::metafileHeaderSize(format, bytes), size);
     }
-}
-
-// The decoder helper: a picture of the asked size, or, when it hangs,
-// crashes or gets garbage, a clean failure within its time limit.
-TEST(RenderMetafile, HelperThatHangsOrCrashesIsACleanFailure)
-{
+    // The decoder helper: a picture of the asked size, or, when it hangs,
+    // crashes or gets garbage, a clean failure within its time limit.
     const QByteArray emf = samples::emf(50, 40);
     EXPECT_EQ(platform::renderMetafile(emf, QSize(50, 40)).size(), QSize(50, 40));
     for (const char* hook : {"hang", "crash", ""}) {
@@ -207,4 +197,3 @@ TEST(RenderMetafile, HelperThatHangsOrCrashesIsACleanFailure)
     ::unsetenv("KURURINA_METAFILE_TEST");
 }
 
-} // namespace

@@ -3,9 +3,6 @@
 // failures, and the browse button's text.
 #include "tests/support/bus.h"
 
-#include <cerrno>
-#include <cstring>
-
 using testing_support::whenModal;
 
 // Each opening shows the stored path and takes the typed text; Enter and

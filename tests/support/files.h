@@ -1,11 +1,17 @@
 #pragma once
-// Files the tests make: any bytes, or a plain one-colour BMP whose width tells
-// which picture the sign shows.
+// Files the tests make: any bytes, a plain one-colour BMP whose width tells
+// which picture the sign shows, or a symbolic link; and how long things take.
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
-#include <QString>
+#include <QTemporaryDir>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace testing_support
 {
@@ -30,6 +36,11 @@ inline QString writeBmp(const QString& path, int width, int height = 4, QRgb col
     img.fill(colour);
     EXPECT_TRUE(img.save(path, "BMP")) << path.toStdString();
     return path;
+}
+
+inline void link(const QString& target, const QString& name)
+{
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()), 0);
 }
 
 // How long f takes, in seconds.
