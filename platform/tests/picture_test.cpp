@@ -50,6 +50,8 @@ TEST(LoadPicture, RasterVariantsShowRightWayUpInTheirColoursAndFailWhenCutShort)
         {"bmp 1 bit", bmpOf(10, 6, 1)},      {"bmp 4 bits", bmpOf(10, 6, 4)},  {"bmp 8 bits", bmpOf(10, 6, 8)},
         {"bmp 16 bits", bmpOf(10, 6, 16), {}, 8}, {"bmp 24 bits", bmpOf(10, 6, 24)}, {"bmp 32 bits", bmpOf(10, 6, 32)},
         {"bmp rle8", bmpOf(10, 6, 8, 1)},    {"bmp rle4", bmpOf(10, 6, 4, 2)},
+        // Rows beyond the height after the last end of line: never painted.
+        {"bmp rle8 longer than high", bmpOf(10, 6, 8, 1).chopped(2) + QByteArray("\0\0", 2), QByteArray("\5\1\0\1", 4)},
         // The white skipped with a delta and short lines: skipped pixels take colour 0.
         {"bmp rle8 skipping", bmpOf(10, 6, 8, 1).left(66) + QByteArray("\0\2\0\3\5\1\0\0\5\1\0\0\5\1\0\1", 16)},
         {"bmp 16-bit fields", bmpOf(10, 6, 16, 3), {}, 8},
