@@ -197,7 +197,7 @@ TEST(SignboardCommands, SetPictureThroughTheDialog)
             warned = top->close();
     });
     watch.start(50);
-    for (const auto& [path, last] : {std::pair{bad, good}, {QString(), bad}, {dir.filePath("missing.bmp"), bad}}) {
+    for (const auto& [path, last] : {std::pair{QString(), good}, {bad, good}, {dir.filePath("missing.bmp"), bad}}) {
         choose(path, last);
         bus.MnuSetKanban_Click();
     }
