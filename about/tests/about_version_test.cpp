@@ -54,11 +54,9 @@ TEST(VersionBox, OpensFreshClosesByOkOrWindowCloseAndLinksPerClick)
 TEST(MakerLibrary, AddressOrTheLoadersWords)
 {
     QTemporaryDir tmp;
-    const auto folder = [&](const char* name, const QString& lib = {}) {
-        QDir().mkpath(tmp.filePath(QString::fromUtf8(name)));
-        if (!lib.isEmpty())
-            QFile::copy(lib, about::makerLibraryPath(tmp.filePath(QString::fromUtf8(name))));
-        return tmp.filePath(QString::fromUtf8(name));
+    const auto folder = [&](const char* name, const QString& lib = {}) { // lib: copied in when given
+        const QString dir = tmp.filePath(QString::fromUtf8(name));
+        return QDir().mkpath(dir) && QFile::copy(lib, about::makerLibraryPath(dir)), dir;
     };
     testing_support::writeFile(about::makerLibraryPath(folder("text")), "#!/bin/sh\n");
     const std::tuple<QString, bool, QString> rows[] = { // folder, found, the address or a piece of the loader's words

@@ -80,10 +80,7 @@ TEST(Doors, EachClickRunsOneWholeMovement)
     std::vector<float> waited;
     doors::run(Door::Middle, {0, -2, -1}, [&](float) { waited.push_back(float(reads)); }, [&] { return ++reads; });
     EXPECT_EQ(waited, (std::vector<float>{0, 1, 2}));
-}
-
-TEST(Doors, WaitLastsAtLeastItsIterations)
-{
+    // The wait between writes lasts at least its iterations.
     const auto seconds = [](std::int32_t n) { return secondsOf([n] { doors::spinIterations(n); }); };
     EXPECT_TRUE(seconds(10000) >= 0.001 && seconds(30000) >= 0.003) << "10000 iterations last at least 1 ms";
     EXPECT_LT(std::max(seconds(0), seconds(-5)), 0.005) << "none at all";
@@ -128,7 +125,7 @@ TEST(DoorSound, PlaysTheEmbeddedChimeUnchangedAndReturnsAtItsEndAndNothingElse)
 // Each label shows its bar's value at all times: assignments (the value held
 // already, out of range: clamped), a click in the trough (one unit), a thumb
 // drag (counted when it ends). No scroll menu of Qt's own (it would be English).
-TEST(SettingsPanel, SpeedLabelsAlwaysShowTheirBarsValue)
+TEST(SettingsPanel, SpeedLabelsShowTheirBarsAndTabKeepsItsOrder)
 {
     Form1 bus;
     frmSet& p = bus.panel();
@@ -150,4 +147,17 @@ TEST(SettingsPanel, SpeedLabelsAlwaysShowTheirBarsValue)
         QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), bar->mapToGlobal(QPoint(5, 5)));
         EXPECT_FALSE(testing_support::opensPopup([&, b = bar] { QApplication::sendEvent(b, &click); }));
     }
+    // Tab walks the visible controls in order: the keypad, the door switches,
+    // the middle then the front speed, version, folder.
+    p.show();
+    QApplication::setActiveWindow(&p);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
+    std::vector<QWidget*> order(p.Command2.begin(), p.Command2.end());
+    order.insert(order.end(), {p.Check1, p.Check2, p.HScroll2, p.HScroll1, p.Command3, p.Command1, p.Command2[0]});
+    p.Command2[0]->setFocus();
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), order[i]) << i;
+    }
 }
+

@@ -7,10 +7,7 @@
 #include "tests/support/files.h"
 
 
-static QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    return testing_support::writeFile(dir.filePath(name), bytes);
-}
+using testing_support::writeFile;
 
 // Only the content counts, not the name; an empty path is an empty picture;
 // a file cut short fails.
@@ -19,15 +16,15 @@ TEST(LoadPicture, EachFormatLoadsByContentWithItsNaturalSizeAndFailsCutShort)
     QTemporaryDir dir;
     const std::pair<QByteArray, QSize> formats[] = {
         {samples::bmp(7, 5), {7, 5}}, {samples::jpeg(33, 17), {33, 17}}, {samples::drawn(6, 3, "GIF:-"), {6, 3}},
-        {samples::wmf(1440, 720, 1440), {96, 48}}, {samples::emf(200, 100), {200, 100}}};
+        {samples::wmf(1440, 720, 1440), {96, 48}}, {samples::emf(200, 100), {200, 100}}, {samples::wmf(32767, 1, 96), {32767, 1}}};
     for (const auto& [bytes, size] : formats) {
         for (const char* name : {"a.gif", "b.jpg", "noext"}) {
-            const auto pic = platform::loadPicture(write(dir, name, bytes));
+            const auto pic = platform::loadPicture(writeFile(dir.filePath(name), bytes));
             ASSERT_TRUE(pic) << name;
             EXPECT_TRUE(pic->size == size && !pic->image.isNull() && pic->widthTwips() == size.width() * 15.0f);
         }
         for (double keep : {0.1, 0.5, 0.9})
-            EXPECT_FALSE(platform::loadPicture(write(dir, "cut", bytes.left(qsizetype(bytes.size() * keep))))) << keep;
+            EXPECT_FALSE(platform::loadPicture(writeFile(dir.filePath("cut"), bytes.left(qsizetype(bytes.size() * keep))))) << keep;
     }
     EXPECT_TRUE(platform::loadPicture(QString()).value().isEmpty());
 }
@@ -75,7 +72,7 @@ TEST(LoadPicture, RasterVariantsShowRightWayUpInTheirColoursAndFailWhenCutShort)
     QTemporaryDir dir;
     for (const auto& v : variants) {
         SCOPED_TRACE(v.name);
-        const auto pic = platform::loadPicture(write(dir, "v", v.picture + v.after));
+        const auto pic = platform::loadPicture(writeFile(dir.filePath("v"), v.picture + v.after));
         ASSERT_TRUE(pic);
         const QImage& img = pic->image;
         const int w = img.width(), h = img.height(), edge = v.tolerance > 8 ? 3 : 0;
@@ -88,7 +85,7 @@ TEST(LoadPicture, RasterVariantsShowRightWayUpInTheirColoursAndFailWhenCutShort)
                 ASSERT_TRUE(off <= v.tolerance || std::abs(x - w / 2) < edge || std::abs(y - h / 2) < edge) << x << "," << y;
             }
         for (const qsizetype keep : {v.picture.size() / 2, v.picture.size() - 1})
-            EXPECT_FALSE(platform::loadPicture(write(dir, "cut", v.picture.left(keep)))) << keep;
+            EXPECT_FALSE(platform::loadPicture(writeFile(dir.filePath("cut"), v.picture.left(keep)))) << keep;
     }
 }
 
@@ -121,15 +118,15 @@ TEST(LoadPicture, FilesThatAreNotPicturesFailQuickly)
     };
     QStringList names{"x.jpg", "sign.bmp", "broken.bmp", "missing.gif", "big.emf", "/dev/zero", "/dev/null"};
     for (const auto& [name, bytes] : files)
-        names << write(dir, name, bytes);
+        names << writeFile(dir.filePath(name), bytes);
     QDir(dir.path()).mkdir("x.jpg");
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("sign.bmp")).constData(), 0600), 0);
     testing_support::link("/nonexistent/target.bmp", dir.filePath("broken.bmp"));
     // Big and sparse: a metafile over the size cap is refused without reading it.
-    QFile big(write(dir, "big.emf", samples::emf(10, 10)));
+    QFile big(writeFile(dir.filePath("big.emf"), samples::emf(10, 10)));
     ASSERT_TRUE(big.resize(qint64(65) * 1024 * 1024));
     if (::geteuid() != 0) { // the superuser reads anything
-        names << write(dir, "locked.bmp", samples::bmp(2, 2));
+        names << writeFile(dir.filePath("locked.bmp"), samples::bmp(2, 2));
         ::chmod(QFile::encodeName(names.last()).constData(), 0);
     }
     for (const QString& name : names) {
@@ -148,12 +145,12 @@ TEST(LoadPicture, LargeJpegDecodesOnlyTheVisiblePartButKeepsItsSize)
 {
     QTemporaryDir dir;
     // With a video after its end, as a phone's motion photo has.
-    const QString path = write(dir, "big.jpg", samples::jpeg(6000, 4000) + QByteArray(3 << 20, '\x42'));
+    const QString path = writeFile(dir.filePath("big.jpg"), samples::jpeg(6000, 4000) + QByteArray(3 << 20, '\x42'));
     const auto pic = platform::loadPicture(path, nullptr, QRect(0, 0, 400, 300));
     ASSERT_TRUE(pic);
     EXPECT_TRUE(pic->size == QSize(6000, 4000) && pic->image.size() == QSize(400, 300));
     EXPECT_TRUE(qRed(pic->image.pixel(10, 10)) > 200 && qGreen(pic->image.pixel(10, 10)) < 60) << "the red quarter";
-    const auto small = platform::loadPicture(write(dir, "s.jpg", samples::jpeg(40, 30)), nullptr, QRect(0, 0, 400, 300));
+    const auto small = platform::loadPicture(writeFile(dir.filePath("s.jpg"), samples::jpeg(40, 30)), nullptr, QRect(0, 0, 400, 300));
     EXPECT_EQ(small->image.size(), QSize(40, 30));
 }
 
