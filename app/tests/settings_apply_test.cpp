@@ -30,8 +30,8 @@ TEST(SettingsApply, AGoodFileIsAppliedWholeAndSavedBackByteForByte)
     testing_support::writeFile(f.ini(), f.line());
     Form1 bus;
     bus.setSettingsPath(f.ini());
-    bus.LoadIni();
-    EXPECT_TRUE(bus.pos() == QPoint(20, 10) && bus.panel().pos() == QPoint(40, 320));
+    bus.Form_Load(); // the program's start: the file, then both windows shown
+    EXPECT_TRUE(bus.pos() == QPoint(20, 10) && bus.panel().pos() == QPoint(40, 320) && bus.panel().isVisible());
     EXPECT_TRUE(!bus.PicKanban->isVisibleTo(&bus) && !bus.MnuViewKanban->isChecked());
     EXPECT_TRUE(bus.MnuViewWaku->isChecked() && bus.shpK_Waku[1]->isVisible());
     EXPECT_EQ(bus.PicKanban->twRect(), (tw::Rect{3000, 1500, 1500, 750}));

@@ -167,6 +167,7 @@ TEST(Metafiles, HeadersGiveSizeAt96DpiAndTheHelperFailsCleanly)
         // A frame of nothing: the bounds (left, top, right, bottom, inclusive) give the size.
         {samples::emf(5, 1).replace(8, 32, samples::le(4, {10, 0, 14, 0, 0, 0, 0, 0})), PictureFormat::Emf, QSize(5, 1)},
         {samples::emf(5, 1).replace(24, 16, samples::le(4, {0, 0, 2645, 0})), PictureFormat::Emf, QSize(5, 1)}, // half a frame
+        {samples::emf(5, 1).replace(24, 16, samples::le(4, {0, 0, 13, 13})), PictureFormat::Emf, QSize(1, 1)}, // 14/100 mm: 1 px
         {samples::emf(5, 1).replace(8, 32, samples::le(4, {0, 0, 0, 32766, 0, 0, 0, 0})), PictureFormat::Emf,
          QSize(1, 32767)},
         {samples::emf(5, 1).replace(8, 32, samples::le(4, {0, 0, 0, 32767, 0, 0, 0, 0})), PictureFormat::Emf,

@@ -2,8 +2,6 @@
 // the user presses them.
 #include "tests/support/bus.h"
 
-#include <cstring>
-
 // Each row is a script of presses: digits and C on the keypad, S for "設定",
 // v and ^ for Down and Up on the sign. Picture i of the folder is 10 + i
 // pixels wide, so the sign's width tells which it shows (-1: the built-in
@@ -56,7 +54,7 @@ TEST(Keypad, EntryRulesAndStepping)
         EXPECT_EQ(panel.Label1->text(), QString::fromUtf8(row.display));
         EXPECT_EQ(width == 52 ? -1 : width - 10, row.shown);
         EXPECT_EQ(bus.signStepper.position(), row.position);
-        const bool completes = std::strpbrk(row.presses, "Sv^");
+        const bool completes = std::string_view(row.presses).find_first_of("Sv^") != std::string_view::npos;
         EXPECT_EQ(bus.signFolderPath, (row.empty ? none : folder) + (completes ? "/" : ""));
     }
     // Typed keys do not reach the entry.
