@@ -71,4 +71,3 @@ wait_exit() {
   done
   fail "program did not exit"
 }
-

@@ -54,9 +54,10 @@ TEST(VersionBox, OpensFreshClosesByOkOrWindowCloseAndLinksPerClick)
 TEST(MakerLibrary, AddressOrTheLoadersWords)
 {
     QTemporaryDir tmp;
-    const auto folder = [&](const char* name, const QString& lib = {}) { // lib: copied in when given
+    const auto folder = [&](const char* name, const QString& lib = {}) {
         const QString dir = tmp.filePath(QString::fromUtf8(name));
-        return QDir().mkpath(dir) && QFile::copy(lib, about::makerLibraryPath(dir)), dir;
+        QDir().mkpath(dir) && QFile::copy(lib, about::makerLibraryPath(dir)); // without lib nothing is copied
+        return dir;
     };
     testing_support::writeFile(about::makerLibraryPath(folder("text")), "#!/bin/sh\n");
     const std::tuple<QString, bool, QString> rows[] = { // folder, found, the address or a piece of the loader's words

@@ -71,7 +71,6 @@ TEST(Doors, EachClickRunsOneWholeMovement)
             EXPECT_EQ(bus.Image1[2]->geometry().left(), 20) << "the left edge stays";
         }
     }
-    bus.removeEventFilter(&counter);
     doors::setWriteObserver(std::move(previous));
     // Widths no door has write nothing; the speed is read afresh after every write.
     for (float broken : {-1e30f, NAN})

@@ -15,5 +15,3 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-
-
