@@ -1,5 +1,6 @@
 #include "app/settings_line.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -13,6 +14,15 @@ QByteArray quoted(const QString& s)
     QByteArray t = s.toLocal8Bit();
     t.replace("\"", "\"\"");
     return '"' + t + '"';
+}
+
+// A position as written: near the ends of the 32-bit range, seven digits
+// would round it beyond them and the next start could not read the line, so
+// it is held to the largest value that reads back.
+QByteArray position(float v)
+{
+    constexpr float limit = 2147483000.0F; // written as 2.147483E+09
+    return formatSingle(std::clamp(v, -limit, limit));
 }
 
 QByteArray yesNo(bool b) { return b ? QByteArrayLiteral("#TRUE#") : QByteArrayLiteral("#FALSE#"); }
@@ -161,17 +171,17 @@ QByteArray write(const Values& v)
             line += ',';
         line += f;
     };
-    add(formatSingle(v.busLeft));
-    add(formatSingle(v.busTop));
-    add(formatSingle(v.panelLeft));
-    add(formatSingle(v.panelTop));
+    add(position(v.busLeft));
+    add(position(v.busTop));
+    add(position(v.panelLeft));
+    add(position(v.panelTop));
     add(quoted(v.signFolder));
     add(quoted(v.reservedText));
     add(QByteArray::number(v.reserved1));
     add(QByteArray::number(v.reserved2));
     add(quoted(v.kanbanPicture));
-    add(formatSingle(v.kanbanLeft));
-    add(formatSingle(v.kanbanTop));
+    add(position(v.kanbanLeft));
+    add(position(v.kanbanTop));
     add(yesNo(v.kanbanShown));
     add(yesNo(v.frameShown));
     add(QByteArray::number(v.speed1));
