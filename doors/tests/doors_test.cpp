@@ -159,4 +159,3 @@ TEST(SettingsPanel, SpeedLabelsShowTheirBarsAndTabKeepsItsOrder)
         EXPECT_EQ(QApplication::focusWidget(), order[i]) << i;
     }
 }
-
