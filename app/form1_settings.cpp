@@ -9,7 +9,6 @@
 #include "platform/picture.h"
 
 #include <QAction>
-#include <QFile>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -50,13 +49,10 @@ void Form1::LoadIni()
 // leaving what was applied before it in place.
 bool Form1::applyIni()
 {
-    QByteArray content;
-    {
-        QFile f(settingsPath());
-        if (!f.open(QIODevice::ReadOnly))
-            return false;
-        content = f.read(maxSettingsBytes);
-    }
+    const auto read = platform::readFileStart(settingsPath(), maxSettingsBytes);
+    if (!read)
+        return false;
+    const QByteArray& content = *read;
     const settings::Read r = settings::read(content);
     // Texts and the mode go straight into the held values, as far as they were read.
     if (r.fieldsRead >= 5)

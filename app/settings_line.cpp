@@ -1,5 +1,7 @@
 #include "app/settings_line.h"
 
+#include "platform/native_path.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -11,7 +13,7 @@ namespace {
 
 QByteArray quoted(const QString& s)
 {
-    QByteArray t = s.toLocal8Bit();
+    QByteArray t = platform::encodePath(s);
     t.replace("\"", "\"\"");
     return '"' + t + '"';
 }
@@ -60,7 +62,7 @@ public:
         } else {
             t = bare();
         }
-        out = QString::fromLocal8Bit(t);
+        out = platform::decodePath(t);
         return true;
     }
 

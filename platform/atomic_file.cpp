@@ -1,7 +1,8 @@
 #include "platform/atomic_file.h"
 
+#include "platform/native_path.h"
+
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -45,7 +46,7 @@ QByteArray linkTarget(QByteArray path, int& err)
 QString replaceFile(const QString& path, const QByteArray& content)
 {
     int err = 0;
-    const QByteArray target = linkTarget(QFile::encodeName(path), err);
+    const QByteArray target = linkTarget(encodePath(path), err);
     if (err)
         return systemError(err);
     // A file the user may not write is not replaced behind his back, even
@@ -86,13 +87,30 @@ QString replaceFile(const QString& path, const QByteArray& content)
         return systemError(err);
     }
     // Make the rename itself durable.
-    const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(target)).absolutePath());
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray folder = slash > 0 ? target.left(slash) : QByteArray(slash == 0 ? "/" : ".");
     const int dfd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);
     }
     return {};
+}
+
+std::optional<QByteArray> readFileStart(const QString& path, qint64 maxBytes)
+{
+    const int fd = ::open(encodePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    QFile f;
+    if (!f.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    QByteArray content = f.read(maxBytes);
+    if (f.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return content;
 }
 
 } // namespace platform

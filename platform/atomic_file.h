@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace platform {
 
@@ -12,5 +13,9 @@ namespace platform {
 // system's description of the error.
 // (QSaveFile is not used: Qt 6.4 reports success when its final flush fails.)
 QString replaceFile(const QString& path, const QByteArray& content);
+
+// Up to maxBytes from the start of the file at path; nullopt when it cannot be
+// opened or read.
+std::optional<QByteArray> readFileStart(const QString& path, qint64 maxBytes);
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/dynamic_library.h"
 
-#include <QFile>
+#include "platform/native_path.h"
+
 #include <dlfcn.h>
 #include <utility>
 
@@ -37,7 +38,7 @@ bool DynamicLibrary::open(const QString& path)
     error_.clear();
     dlerror(); // forget any earlier failure
     // A path without a slash would make dlopen search the system folders.
-    const QByteArray native = QFile::encodeName(path.contains(u'/') ? path : QStringLiteral("./") + path);
+    const QByteArray native = encodePath(path.contains(u'/') ? path : QStringLiteral("./") + path);
     handle_ = dlopen(native.constData(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_) {
         error_ = takeLoaderError("cannot load library");

@@ -1,5 +1,7 @@
 #include "platform/exe_info.h"
 
+#include "platform/native_path.h"
+
 #include <QFileInfo>
 #include <filesystem>
 
@@ -12,7 +14,7 @@ QString exePath()
     static const QString path = [] {
         std::error_code ec;
         const auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
-        return ec ? QString() : QString::fromStdString(p.string());
+        return ec ? QString() : decodePath(p.native());
     }();
     return path;
 }

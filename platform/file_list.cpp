@@ -1,5 +1,7 @@
 #include "platform/file_list.h"
 
+#include "platform/native_path.h"
+
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -43,7 +45,7 @@ FileList::Outcome FileList::setPath(const QString& folder)
         entries_.clear();
         return {};
     }
-    const QByteArray native = QFile::encodeName(folder);
+    const QByteArray native = encodePath(folder);
     const int dfd = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd < 0) {
         const int err = errno;
@@ -62,7 +64,7 @@ FileList::Outcome FileList::setPath(const QString& folder)
     QStringList found;
     errno = 0;
     while (const dirent* e = ::readdir(dir.get())) {
-        const QString name = QFile::decodeName(e->d_name);
+        const QString name = decodePath(e->d_name);
         if (!matches(name))
             continue;
         unsigned char type = e->d_type;
@@ -86,6 +88,32 @@ FileList::Outcome FileList::setPath(const QString& folder)
     path_ = folder;
     entries_ = std::move(found);
     return {};
+}
+
+QString pathOnDisk(const QString& qtPath)
+{
+    if (!qtPath.contains(QChar::ReplacementCharacter))
+        return qtPath;
+    const QStringList parts = qtPath.split(u'/');
+    QString done = parts.front();
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        QString next = parts.at(i);
+        if (next.contains(QChar::ReplacementCharacter)) {
+            const QByteArray folder = encodePath(done.isEmpty() ? QStringLiteral("/") : done);
+            std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.constData()), &::closedir);
+            int found = 0;
+            while (const dirent* e = dir ? ::readdir(dir.get()) : nullptr) {
+                if (QFile::decodeName(e->d_name) == parts.at(i)) {
+                    next = decodePath(e->d_name);
+                    ++found;
+                }
+            }
+            if (found != 1)
+                return qtPath;
+        }
+        done += u'/' + next;
+    }
+    return done;
 }
 
 } // namespace platform

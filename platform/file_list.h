@@ -45,4 +45,9 @@ private:
     tw::Rect rect_;
 };
 
+// A path as Qt's own dialogs give it back, where every name that is not UTF-8
+// has turned into U+FFFD, made the path of the file on disk again. A name
+// that matches no entry, or several, is left as it is.
+QString pathOnDisk(const QString& qtPath);
+
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/file_open_dialog.h"
 
+#include "platform/file_list.h"
+
 #include <QDir>
 #include <QFileDialog>
 
@@ -30,7 +32,7 @@ bool FileOpenDialog::show(QWidget* parent)
     const QString chosen = dlg.selectedFiles().constFirst();
     if (chosen.isEmpty())
         return false;
-    fileName_ = chosen;
+    fileName_ = pathOnDisk(chosen);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/folder_chooser.h"
 
+#include "platform/file_list.h"
+
 #include <QFileDialog>
 
 namespace platform
@@ -7,7 +9,7 @@ namespace platform
 
 QString chooseFolder(QWidget* owner, const QString& title)
 {
-    return QFileDialog::getExistingDirectory(owner, title, QStringLiteral("/"), QFileDialog::ShowDirsOnly);
+    return pathOnDisk(QFileDialog::getExistingDirectory(owner, title, QStringLiteral("/"), QFileDialog::ShowDirsOnly));
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/picture.h"
 
 #include "platform/exe_info.h"
+#include "platform/native_path.h"
 #include "platform/picture_format.h"
 #include "platform/picture_scan.h"
 
@@ -201,7 +202,7 @@ std::optional<Picture> loadPicture(const QString& path, QString* error, std::opt
     if (path.isEmpty())
         return Picture{};
     Fd f;
-    f.fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    f.fd = ::open(encodePath(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (f.fd < 0)
         return fail(error, QString::fromLocal8Bit(std::strerror(errno)));
     struct stat st {};

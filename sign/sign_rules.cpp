@@ -1,6 +1,7 @@
 #include "sign/sign_rules.h"
 
-#include <QFile>
+#include "platform/native_path.h"
+
 #include <limits>
 #include <sys/stat.h>
 
@@ -25,8 +26,8 @@ QString browsedFolderText(const QString& chosen)
     if (lower == chosen)
         return chosen;
     struct stat a {}, b {};
-    if (::stat(QFile::encodeName(chosen).constData(), &a) != 0 ||
-        ::stat(QFile::encodeName(lower).constData(), &b) != 0)
+    if (::stat(platform::encodePath(chosen).constData(), &a) != 0 ||
+        ::stat(platform::encodePath(lower).constData(), &b) != 0)
         return chosen;
     if (!S_ISDIR(a.st_mode) || a.st_dev != b.st_dev || a.st_ino != b.st_ino)
         return chosen;

@@ -3,6 +3,7 @@
 #include "platform/app_init.h"
 #include "platform/atomic_file.h"
 #include "platform/file_list.h"
+#include "platform/native_path.h"
 #include "tests/support/files.h"
 
 #include <fcntl.h>
@@ -29,9 +30,11 @@ TEST(AppInit, PicksXcbOnlyWhenNoPlatformIsChosen)
 TEST(FileList, MatchesInNameOrderAndSkipsTheRest)
 {
     QTemporaryDir dir;
+    // Names from old archives too: Shift_JIS, Latin-1, lone bytes; they sort after the others.
     for (const char* n : {"b.bmp", "A.gif", "c.JPG", "ROUTE1.JPG", "route2.Gif", "route3.png", "route4.jpe",
-                          ".hidden.bmp", "x.jpeg", "m.WMF", "n.emf", "bmp", ".bmp"})
-        writeFile(dir.filePath(QString::fromLatin1(n)), {});
+                          ".hidden.bmp", "x.jpeg", "m.WMF", "n.emf", "bmp", ".bmp", "\x8d\x73\x90\xe6.bmp",
+                          "caf\xe9.jpg", "\xff.gif", "\xfe.gif", "行先.bmp"})
+        writeFile(dir.filePath(platform::decodePath(n)), {});
     QDir(dir.path()).mkdir(QStringLiteral("folder.jpg"));
     for (const auto& [target, name] : {std::pair{"/nonexistent/target.bmp", "broken.bmp"}, {"b.bmp", "link.bmp"},
                                        {"loop2.bmp", "loop1.bmp"}, {"loop1.bmp", "loop2.bmp"}, {".", "deep.jpg"}})
@@ -43,12 +46,34 @@ TEST(FileList, MatchesInNameOrderAndSkipsTheRest)
     QStringList got;
     for (std::int16_t i = 0; i < list.listCount(); ++i)
         got << *list.list(i);
-    EXPECT_EQ(got, (QStringList{"A.gif", "b.bmp", "c.JPG", "link.bmp", "m.WMF", "n.emf", "ROUTE1.JPG",
-                                "route2.Gif", "x.jpeg"}));
+    QStringList want;
+    for (const char* n : {"A.gif", "b.bmp", "c.JPG", "caf\xe9.jpg", "link.bmp", "m.WMF", "n.emf", "ROUTE1.JPG",
+                          "route2.Gif", "x.jpeg", "行先.bmp", "\x8d\x73\x90\xe6.bmp", "\xfe.gif", "\xff.gif"})
+        want << platform::decodePath(n);
+    EXPECT_EQ(got, want);
+    // What Qt's dialogs make of such a name leads back to the file, unless two names look the same there.
+    const QByteArray sjis = QFile::encodeName(dir.path()) + "/\x8d\x73\x90\xe6.bmp";
+    EXPECT_EQ(platform::pathOnDisk(QFile::decodeName(sjis)), platform::decodePath(sjis));
+    const QString twins = dir.filePath(QFile::decodeName("\xff.gif"));
+    EXPECT_EQ(platform::pathOnDisk(twins), twins);
     EXPECT_TRUE(!list.list(-1) && !list.list(list.listCount()));
 
     // The failures' kinds are seen through the folder dialog; an empty path lists nothing.
     EXPECT_TRUE(list.setPath(QString()).result == platform::FileList::Result::Ok && list.listCount() == 0);
+}
+
+// Any bytes come back as they were; valid UTF-8 reads as UTF-8.
+TEST(NativePath, NamesInAnyEncodingRoundTrip)
+{
+    const std::pair<const char*, bool> rows[] = {
+        {"route.bmp", true}, {"行先.bmp", true}, {"\xf0\x9f\x9a\x8c.bmp", true}, {"\x8d\x73\x90\xe6", false},
+        {"caf\xe9", false}, {"\xff", false},   {"\xed\xb2\x80", false} /* a surrogate */,
+        {"\xc0\xaf", false} /* overlong */, {"\xe3\x81", false} /* cut short */,
+        {"\xf4\x90\x80\x80", false} /* past U+10FFFF */};
+    for (const auto& [bytes, utf8] : rows) {
+        const QString s = platform::decodePath(bytes);
+        EXPECT_TRUE(platform::encodePath(s) == bytes && (s == QString::fromUtf8(bytes)) == utf8) << bytes;
+    }
 }
 
 // The count is a 16-bit number: a folder with more pictures lists the first

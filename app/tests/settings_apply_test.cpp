@@ -2,19 +2,22 @@
 // taking over at the step that fails; saving it back.
 #include "tests/support/bus.h"
 
+// Names as old archives give them: a sign folder in Shift_JIS, a signboard picture in Latin-1.
+const QByteArray signs = "\x8d\x73\x90\xe6/", board = "caf\xe9.bmp";
+
 // A sign folder with one 20 x 10 picture, an empty one, a 100 x 50 signboard picture.
 struct Folder {
     QTemporaryDir dir;
     Folder()
     {
         QDir(dir.path()).mkpath("empty");
-        QDir(dir.path()).mkpath("signs");
-        testing_support::writeBmp(dir.filePath("signs/a.bmp"), 20, 10);
-        testing_support::writeBmp(dir.filePath("board.bmp"), 100, 50);
+        ::mkdir((QFile::encodeName(dir.path()) + "/" + signs).constData(), 0755);
+        testing_support::writeBmp(dir.filePath(platform::decodePath(signs + "\x82\xa0.bmp")), 20, 10);
+        testing_support::writeBmp(dir.filePath(platform::decodePath(board)), 100, 50);
     }
     QString ini() const { return dir.filePath("bus.ini"); }
     // A line with every step applicable; parts are replaced per case.
-    QByteArray line(const QByteArray& folder = "signs/", const QByteArray& board = "board.bmp",
+    QByteArray line(const QByteArray& folder = signs, const QByteArray& board = ::board,
                     const QByteArray& speeds = "1200,3400", const QByteArray& mode = "2") const
     {
         const QByteArray d = dir.path().toLocal8Bit() + "/";
@@ -64,14 +67,14 @@ TEST(SettingsApply, AFailingStepKeepsWhatCameBeforeAndTheDefaultsTakeOver)
     const std::tuple<const char*, QByteArray, bool, int> rows[] = {
         {"no file", QByteArray(), false, 0},
         {"15 fields", fifteen, false, 0},
-        {"deleted signboard picture", f.line("signs/", "gone.bmp"), true, 0},
-        {"signboard file not a picture", f.line("signs/", "signs"), true, 0},
-        {"speed 0", f.line("signs/", "board.bmp", "0,3400"), true, 0},
-        {"speed 30001", f.line("signs/", "board.bmp", "1200,30001"), true, 0},
-        {"speed beyond 16 bits", f.line("signs/", "board.bmp", "70000,3400"), true, 0},
+        {"deleted signboard picture", f.line(signs, "gone.bmp"), true, 0},
+        {"signboard file not a picture", f.line(signs, signs.chopped(1)), true, 0},
+        {"speed 0", f.line(signs, board, "0,3400"), true, 0},
+        {"speed 30001", f.line(signs, board, "1200,30001"), true, 0},
+        {"speed beyond 16 bits", f.line(signs, board, "70000,3400"), true, 0},
         {"folder missing", f.line("nowhere/"), true, 0},
         {"folder without pictures", f.line("empty/"), true, 0},
-        {"mode 3", f.line("signs/", "board.bmp", "1200,3400", "3"), true, 1},
+        {"mode 3", f.line(signs, board, "1200,3400", "3"), true, 1},
     };
     for (const auto& [what, content, boardShownApplied, listCount] : rows) {
         SCOPED_TRACE(what);

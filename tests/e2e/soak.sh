@@ -7,22 +7,28 @@ export SDL_AUDIODRIVER=dummy
 moves=${SOAK_DOOR_MOVES:-200}
 steps=${SOAK_SIGN_STEPS:-2000}
 
-signs="$E2E_DIR/signs"
+# Names from an old archive: the folder and the first two pictures are not UTF-8.
+signs="$E2E_DIR/$(printf '\x8d\x73\x90\xe6')"
 mkdir -p "$signs"
 # Good pictures of each format, and broken ones between them: cut short, empty,
 # text, a GIF named .jpg, a bitmap's header alone, a metafile's header alone.
-convert -size 40x24 xc:red "$signs/a01.bmp"; convert -size 40x24 xc:lime "$signs/a02.gif"
+convert -size 40x24 xc:red "bmp:$signs/a01$(printf '\x82\xa0').bmp"; convert -size 40x24 xc:lime "gif:$signs/a02caf$(printf '\xe9').gif"
 convert -size 600x400 plasma:fractal -seed 7 "$signs/a03.jpg"; convert -size 80x48 xc:blue "$signs/a10.bmp"
 head -c 3000 "$signs/a03.jpg" >"$signs/a04.jpg"; : >"$signs/a05.bmp"; echo "not a picture" >"$signs/a06.bmp"
-cp "$signs/a02.gif" "$signs/a07.jpg"; head -c 40 "$signs/a01.bmp" >"$signs/a08.bmp"
+cp "$signs"/a02*.gif "$signs/a07.jpg"; head -c 40 "$signs"/a01*.bmp >"$signs/a08.bmp"
 printf '\xd7\xcd\xc6\x9a\x00\x00\x00\x00' >"$signs/a09.wmf"
 
 exe=$(install_bus)
 # Both door speeds at 1 (the fastest), the sign folder set.
-printf '0,0,0,240,"%s/","",0,0,"",7470,1710,#TRUE#,#TRUE#,1,1,0\r\n' "$signs" >"$(dirname "$exe")/kururina.ini"
+printf '0,0,0,4800,"%s/","",0,0,"",7470,1710,#TRUE#,#TRUE#,1,1,0\r\n' "$signs" >"$(dirname "$exe")/kururina.ini"
 start_bus "$exe"
 PANEL_WIN=$(wait_window "設定パネル") || fail "no panel"
 rss() { awk '/VmRSS/{print $2}' "/proc/$BUS_PID/status"; }
+sign_colour() { shot "$E2E_DIR/sign.png" "$BUS_WIN"; pixel "$E2E_DIR/sign.png" 160 42; }
+[ "$(sign_colour)" = "255 0 0" ] || fail "the first sign picture is not shown: $(sign_colour)"
+click_in "$BUS_WIN" 180 50; xdotool key Down
+for _ in $(seq 40); do [ "$(sign_colour)" = "0 255 0" ] && break; sleep 0.05; done
+[ "$(sign_colour)" = "0 255 0" ] || fail "Down did not show the second picture"
 
 # Warm up once (first loads, the sound device, glyph caches), then measure.
 for _ in 1 2; do click_in "$PANEL_WIN" 31 30; click_in "$PANEL_WIN" 30 75; done
@@ -57,5 +63,6 @@ if [ "${KURURINA_SANITIZED:-0}" != 1 ]; then
 fi
 close_window "$BUS_WIN"
 wait_exit 120
+grep -qaF "\"$signs/\"" "$(dirname "$exe")/kururina.ini" || fail "the sign folder's bytes were not saved as they were"
 if grep -E 'LeakSanitizer|AddressSanitizer|runtime error' "$E2E_DIR/bus.log"; then fail "sanitizer report"; fi
 log "soak passed"

@@ -1,6 +1,10 @@
 #pragma once
 // Files the tests make: any bytes, a plain one-colour BMP whose width tells
 // which picture the sign shows, or a symbolic link; and how long things take.
+// Paths may hold any bytes (platform::decodePath), as users' file names do.
+#include "platform/native_path.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +13,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,29 +23,31 @@ namespace testing_support
 
 inline QString writeFile(const QString& path, const QByteArray& bytes)
 {
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    f.write(bytes);
+    const int fd = ::open(platform::encodePath(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    EXPECT_TRUE(fd >= 0 && ::write(fd, bytes.constData(), bytes.size()) == bytes.size()) << path.toStdString();
+    ::close(fd);
     return path;
 }
 
 inline QByteArray readFile(const QString& path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    QFile f;
+    const int fd = ::open(platform::encodePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    return fd >= 0 && f.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 inline QString writeBmp(const QString& path, int width, int height = 4, QRgb colour = 0x336699)
 {
     QImage img(width, height, QImage::Format_RGB32);
     img.fill(colour);
-    EXPECT_TRUE(img.save(path, "BMP")) << path.toStdString();
-    return path;
+    QBuffer bmp;
+    EXPECT_TRUE(bmp.open(QIODevice::WriteOnly) && img.save(&bmp, "BMP"));
+    return writeFile(path, bmp.data());
 }
 
 inline void link(const QString& target, const QString& name)
 {
-    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()), 0);
+    ASSERT_EQ(::symlink(platform::encodePath(target).constData(), platform::encodePath(name).constData()), 0);
 }
 
 // How long f takes, in seconds.
