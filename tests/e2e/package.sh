@@ -6,7 +6,7 @@
 . "$(dirname "$0")/lib.sh"
 command -v dpkg >/dev/null || { log "no dpkg on this machine: package test skipped"; exit 0; }
 [ "$(id -u)" -eq 0 ] || fail "installing the package needs root"
-exec 9>/run/lock/kururina-package-test && flock 9 # one installed package at a time on this machine
+exec 9>/tmp/kururina-package-test.lock && flock 9 # one installed package at a time on this machine
 dpkg -s kururina >/dev/null 2>&1 && fail "kururina is installed here already (dpkg --purge kururina)"
 deb=$(KURURINA_SKIP_BUILD=1 KURURINA_BUILD_DIR="$(dirname "$KURURINA_BIN_DIR")" "$KURURINA_SOURCE_DIR/scripts/package" | sed -n 's/^package: \(.*\) (.*/\1/p')
 paths=$(dpkg-deb -c "$deb" | awk '{print substr($6, 2)}' | sed 's|/$||')
