@@ -65,7 +65,7 @@ frmShowVersion::frmShowVersion(QWidget* parent)
     Label1[0]->setFont(gothic(14.25, true));
     Label1[1] = label(this, {165, 720, 4605, 270}, {}, yellow, grey);
     Label1[1]->setFont(gothic(9.75, true));
-    Label2 = label(this, {165, 1035, 3225, 225}, QStringLiteral("Varsion　1.0.0"), yellow, grey);
+    Label2 = label(this, {165, 1035, 3225, 225}, QStringLiteral("Varsion　" KURURINA_VERSION), yellow, grey);
     // Credits: a fictional workshop and its licence note.
     Label3[0] = label(this, {165, 1290, 3225, 240}, QStringLiteral("制作　カナロ玩具工房　2026年"), white, grey);
     Label3[1] = label(this, {165, 1545, 3225, 240}, QStringLiteral("開発　ひばり台工作室　2025-2026年"), white,

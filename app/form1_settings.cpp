@@ -5,8 +5,8 @@
 #include "app/settings_line.h"
 #include "doors/frmset.h"
 #include "platform/atomic_file.h"
-#include "platform/exe_info.h"
 #include "platform/picture.h"
+#include "platform/settings_location.h"
 
 #include <QAction>
 #include <QMessageBox>
@@ -33,10 +33,7 @@ QString Form1::settingsPath() const
 {
     if (!settingsPath_.isEmpty())
         return settingsPath_;
-    QString folder = platform::exeFolder();
-    if (!folder.endsWith(u'/'))
-        folder += u'/';
-    return folder + platform::exeName() + QStringLiteral(".ini");
+    return platform::settingsFiles().write;
 }
 
 void Form1::LoadIni()
@@ -49,7 +46,9 @@ void Form1::LoadIni()
 // leaving what was applied before it in place.
 bool Form1::applyIni()
 {
-    const auto read = platform::readFileStart(settingsPath(), maxSettingsBytes);
+    // A per-user file that does not exist yet starts from the one beside the program.
+    const QString path = settingsPath_.isEmpty() ? platform::settingsFiles().read : settingsPath_;
+    const auto read = platform::readFileStart(path, maxSettingsBytes);
     if (!read)
         return false;
     const QByteArray& content = *read;
@@ -108,6 +107,8 @@ void Form1::applyIniDefaults()
 
 void Form1::SaveIni()
 {
+    if (settingsPath_.isEmpty())
+        platform::makeSettingsFolder();
     frmSet& set = panel();
     settings::Values v;
     v.mode = set.Option1[0]->isChecked() ? 0 : set.Option1[1]->isChecked() ? 1 : 2;

@@ -1,9 +1,10 @@
 // The platform's choice, the sign list's matching, order and failure kinds,
-// and the settings file's safe replacement.
+// and the settings file's place and safe replacement.
 #include "platform/app_init.h"
 #include "platform/atomic_file.h"
 #include "platform/file_list.h"
 #include "platform/native_path.h"
+#include "platform/settings_location.h"
 #include "tests/support/files.h"
 
 #include <fcntl.h>
@@ -139,4 +140,25 @@ TEST(ReplaceFile, LeavesAFileWithoutWritePermission)
     EXPECT_EQ(WEXITSTATUS(status), 0) << "2: could not become an ordinary user";
     EXPECT_EQ(testing_support::readFile(path), "old");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"bus.ini"}));
+}
+
+// Beside the program wherever the user may write its folder; else the user's
+// own file, read from beside the program until it exists.
+TEST(SettingsLocation, BesideTheProgramOrInTheUsersConfigFolder)
+{
+    const QString beside = "/opt/bus/bus.ini", own = "/home/u/.config/kururina/bus.ini";
+    // Folder writable, XDG_CONFIG_HOME, HOME, whether the user's own file exists; the files read and written.
+    const std::tuple<bool, const char*, const char*, bool, QString, QString> rows[] = {
+        {true, "/cfg", "/home/u", true, beside, beside},
+        {false, "", "/home/u", false, beside, own},
+        {false, "", "/home/u", true, own, own},
+        {false, "/cfg", "/home/u", true, "/cfg/kururina/bus.ini", "/cfg/kururina/bus.ini"},
+        {false, "cfg", "/home/u", false, beside, own},
+        {false, "", "home/u", true, beside, beside},
+    };
+    for (const auto& [writable, config, home, ownExists, read, write] : rows) {
+        const auto exists = [mine = ownExists](const QString& p) { return mine && p.endsWith("kururina/bus.ini"); };
+        const auto files = platform::chooseSettingsFiles({"/opt/bus", "bus", writable, config, home}, exists);
+        EXPECT_TRUE(files.read == read && files.write == write) << writable << config << home << ownExists;
+    }
 }

@@ -159,11 +159,14 @@ int main(int argc, char** argv)
 
     for (const Artwork& a : artworks) {
         const QString svg = art.filePath(QString::fromLatin1(a.name) + QStringLiteral(".svg"));
-        for (int scale : {1, 2}) {
+        // The icon also in the sizes menus and software centres show large.
+        for (int scale : {1, 2, 4, 8}) {
+            if (scale > 2 && a.kind != Kind::Icon)
+                break;
             QImage image = render(svg, a, scale);
             QString name = QString::fromLatin1(a.name);
             if (a.kind == Kind::Icon) {
-                // The icon files carry their pixel size: the user install looks for them.
+                // The icon files carry their pixel size, as the icon theme's folders do.
                 image = quantiseToIconPalette(image);
                 name += QStringLiteral("-%1").arg(a.width * scale);
             } else if (scale == 2) {

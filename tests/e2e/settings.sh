@@ -4,17 +4,18 @@
 # without a file puts the bus top-left and the panel right below its frame;
 # moved windows come back where they were; a close without changes writes the
 # same bytes, to the same file even after an upgrade while the bus ran; and
-# whatever happens at the close (SIGKILL at any moment, a read-only folder, a
-# full disk) the old file stays whole, the last two with the system's message.
+# whatever happens at the close (SIGKILL at any moment, a full disk) the old
+# file stays whole, the full disk with the system's message. From a read-only
+# folder the line goes to the user's ~/.config/kururina instead.
 . "$(dirname "$0")/lib.sh"
 export SDL_AUDIODRIVER=dummy HOME="$E2E_DIR/home"
-unset XDG_DATA_HOME
+unset XDG_DATA_HOME XDG_CONFIG_HOME
 install_user() {
   KURURINA_SKIP_BUILD=1 KURURINA_BUILD_DIR="$(dirname "$KURURINA_BIN_DIR")" "$KURURINA_SOURCE_DIR/scripts/install-user" >/dev/null
 }
 install_user
 exe="$HOME/.local/bin/kururina"
-dir="$HOME/.local/share/kururina"
+dir="$HOME/.local/libexec/kururina"
 ini="$dir/kururina.ini"
 start() { start_bus "$1"; PANEL=$(wait_window "設定パネル") || fail "no panel"; sleep 0.3; }
 positions() { echo "$(frame_position "$BUS_WIN") $(frame_position "$PANEL")"; } # the frames' top-left corners
@@ -54,22 +55,6 @@ cmp "$ini" "$E2E_DIR/expected.ini" || fail "a close without changes (after an up
 inis=("$dir"/*.ini)
 [ ${#inis[@]} -eq 1 ] || fail "settings written elsewhere: ${inis[*]}"
 
-# close_with_message WHAT: closes the bus, dismisses the message it must show, waits for the end.
-close_with_message() {
-  local before msg=""
-  before=$(xdotool search --onlyvisible --name '.' 2>/dev/null | sort || true)
-  close_window "$BUS_WIN"
-  for _ in $(seq 100); do
-    msg=$(comm -13 <(echo "$before") <(xdotool search --onlyvisible --name '.' 2>/dev/null | sort || true) | sed -n 1p)
-    [ -n "$msg" ] && break
-    sleep 0.1
-  done
-  [ -n "$msg" ] || fail "$1: no message at the close"
-  log "$1: message \"$(xdotool getwindowname "$msg")\""
-  xdotool windowactivate --sync "$msg" key Return 2>/dev/null || xdotool key Return
-  wait_exit 10
-  cmp -s "$mnt/kururina.ini" "$E2E_DIR/expected.ini" || fail "$1: the old settings file was not kept"
-}
 mnt="$E2E_DIR/mnt"
 mkdir -p "$mnt"
 if ! mount -t tmpfs -o size=$(($(du -sk "$dir" | cut -f1) + 1024))k tmpfs "$mnt" 2>/dev/null; then
@@ -79,12 +64,25 @@ fi
 trap 'umount "$mnt" 2>/dev/null || true; cleanup_e2e' EXIT
 cp "$dir"/* "$mnt/"
 mount -o remount,ro "$mnt"
-start_bus "$mnt/kururina"
-close_with_message read-only
+start_bus "$mnt/kururina" # its settings beside it are the starting point
+close_window "$BUS_WIN"; wait_exit 10
+cmp "$HOME/.config/kururina/kururina.ini" "$E2E_DIR/expected.ini" || fail "read-only folder: not saved in ~/.config"
 mount -o remount,rw "$mnt"
 dd if=/dev/zero of="$mnt/filler" bs=4k 2>/dev/null || true
-start_bus "$mnt/kururina"
+start_bus "$mnt/kururina" # a writable folder: beside the program again, ~/.config unread
 wmctrl -i -r "$BUS_WIN" -e 0,40,40,-1,-1 # a change, so the line would differ
 sleep 0.3
-close_with_message full-disk
-log "settings kept through restarts, an upgrade, kills, a read-only folder and a full disk"
+# The close must show the system's message; dismissed, it lets the bus end.
+before=$(xdotool search --onlyvisible --name '.' 2>/dev/null | sort || true)
+close_window "$BUS_WIN"
+for _ in $(seq 100); do
+  msg=$(comm -13 <(echo "$before") <(xdotool search --onlyvisible --name '.' 2>/dev/null | sort || true) | sed -n 1p)
+  [ -n "$msg" ] && break
+  sleep 0.1
+done
+[ -n "$msg" ] || fail "full disk: no message at the close"
+log "full disk: message \"$(xdotool getwindowname "$msg")\""
+xdotool windowactivate --sync "$msg" key Return 2>/dev/null || xdotool key Return
+wait_exit 10
+cmp -s "$mnt/kururina.ini" "$E2E_DIR/expected.ini" || fail "full disk: the old settings file was not kept"
+log "settings kept through restarts, an upgrade, kills and a full disk; a read-only folder saves to ~/.config"
