@@ -1,10 +1,10 @@
 // The doors: the panel's switches and speed bars, the one-twip writes they
 // run, the wait that paces them, and the door sound.
-#include "tests/support/bus.h"
 #include "assets/assets.h"
 #include "doors/door_motion.h"
 #include "doors/play_wave_resource.h"
 #include "platform/sound.h"
+#include "tests/support/bus.h"
 
 #include <QContextMenuEvent>
 
@@ -31,7 +31,8 @@ TEST(Doors, EachClickRunsOneWholeMovement)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&bus));
     int paints = 0;
     std::vector<std::tuple<Door, float, int, int>> writes; // door, value, speed, paints so far
-    auto previous = doors::setWriteObserver([&](Door d, float v, std::int32_t n) { writes.emplace_back(d, v, n, paints); });
+    auto previous = doors::setWriteObserver(
+        [&](Door d, float v, std::int32_t n) { writes.emplace_back(d, v, n, paints); });
     struct PaintCounter : QObject {
         int& n;
         explicit PaintCounter(int& count) : n(count) {}
@@ -40,10 +41,17 @@ TEST(Doors, EachClickRunsOneWholeMovement)
     bus.installEventFilter(&counter);
     // The door, open or close, its width or left before the click, and the
     // first and last write (none at all when empty).
-    const struct { Door door; bool open; float from; std::vector<float> ends; } rows[] = {
-        {Door::Front, true, 1095, {1095, 70}},  {Door::Front, false, 400, {70, 1095}}, {Door::Front, true, 70, {70, 70}},
-        {Door::Front, true, 500.5f, {500, 70}}, {Door::Front, true, 501.5f, {502, 70}}, {Door::Front, true, 69.5f, {70, 70}},
-        {Door::Front, true, 69.4f, {}},         {Door::Middle, true, -300, {0, -1100}}, {Door::Middle, false, 50, {-1100, 0}},
+    const struct {
+        Door door;
+        bool open;
+        float from;
+        std::vector<float> ends;
+    } rows[] = {
+        {Door::Front, true, 1095, {1095, 70}},  {Door::Front, false, 400, {70, 1095}},
+        {Door::Front, true, 70, {70, 70}},      {Door::Front, true, 500.5f, {500, 70}},
+        {Door::Front, true, 501.5f, {502, 70}}, {Door::Front, true, 69.5f, {70, 70}},
+        {Door::Front, true, 69.4f, {}},         {Door::Middle, true, -300, {0, -1100}},
+        {Door::Middle, false, 50, {-1100, 0}},
     };
     int speed = 1;
     for (const auto& r : rows) {
@@ -64,7 +72,8 @@ TEST(Doors, EachClickRunsOneWholeMovement)
                     (front ? bus.Image1[2]->twWidth() : bus.Image2->twLeft()) == r.ends[1]);
         for (std::size_t i = 1; i < writes.size(); ++i)
             ASSERT_TRUE(std::abs(std::get<1>(writes[i]) - std::get<1>(writes[i - 1])) == 1 &&
-                        std::get<0>(writes[i]) == r.door && std::get<2>(writes[i]) == speed) << i;
+                        std::get<0>(writes[i]) == r.door && std::get<2>(writes[i]) == speed)
+                << i;
         if (writes.size() == 1026) {
             EXPECT_GT(std::get<3>(writes[500]), 0) << "painted while moving";
             EXPECT_NEAR(paints, tw::toPixels(1095.0f + 300) - tw::toPixels(70.0f + 300), 2);
@@ -77,7 +86,8 @@ TEST(Doors, EachClickRunsOneWholeMovement)
         EXPECT_EQ(doors::frontDoorSteps(true, broken).count(), 0);
     int reads = 0;
     std::vector<float> waited;
-    doors::run(Door::Middle, {0, -2, -1}, [&](float) { waited.push_back(float(reads)); }, [&] { return ++reads; });
+    doors::run(
+        Door::Middle, {0, -2, -1}, [&](float) { waited.push_back(float(reads)); }, [&] { return ++reads; });
     EXPECT_EQ(waited, (std::vector<float>{0, 1, 2}));
     // The wait between writes lasts at least its iterations.
     const auto seconds = [](std::int32_t n) { return secondsOf([n] { doors::spinIterations(n); }); };
@@ -93,16 +103,22 @@ TEST(DoorSound, PlaysTheEmbeddedChimeUnchangedAndReturnsAtItsEndAndNothingElse)
     std::int32_t result = 0;
     const double s = secondsOf([&] { result = PlayWaveResource(101); });
     EXPECT_TRUE(s > 0.75 && s < 3 && result != 0) << s << " s: it returns when the sound has ended";
-    // The samples less the silence (0x80) at either end, where the driver pads.
+    // The samples, played as signed 16-bit, less the silence at either end, where the driver pads.
     const auto trimmed = [](QByteArray b) {
-        while (b.startsWith('\x80'))
-            b.remove(0, 1);
-        while (b.endsWith('\x80'))
-            b.chop(1);
+        while (b.startsWith(QByteArray(2, 0)))
+            b.remove(0, 2);
+        while (b.endsWith(QByteArray(2, 0)))
+            b.chop(2);
         return b;
     };
-    EXPECT_EQ(trimmed(testing_support::readFile(dir.filePath("out.raw"))), trimmed(assets::wave(101).mid(44)));
-    EXPECT_TRUE(assets::wave(101).size() == 17684 && assets::wave(102).size() == 44156 && assets::wave(103).isEmpty());
+    QByteArray wide;
+    for (const char c : assets::wave(101).mid(44)) {
+        const auto v = static_cast<std::int16_t>((static_cast<unsigned char>(c) - 128) * 256);
+        wide.append(reinterpret_cast<const char*>(&v), 2);
+    }
+    EXPECT_EQ(trimmed(testing_support::readFile(dir.filePath("out.raw"))), trimmed(wide));
+    EXPECT_TRUE(assets::wave(101).size() == 17684 && assets::wave(102).size() == 44156 &&
+                assets::wave(103).isEmpty());
 
     // Nothing playable returns zero at once.
     const QByteArray good = assets::wave(101);
@@ -110,7 +126,8 @@ TEST(DoorSound, PlaysTheEmbeddedChimeUnchangedAndReturnsAtItsEndAndNothingElse)
                                   QByteArray(5000, '\xff')};
     for (const QByteArray& image : damaged) {
         bool ok = true;
-        const double s = secondsOf([&] { ok = platform::playWaveMemory(image.constData(), std::size_t(image.size())); });
+        const double s =
+            secondsOf([&] { ok = platform::playWaveMemory(image.constData(), std::size_t(image.size())); });
         EXPECT_TRUE(!ok && s < 0.3) << image.size();
     }
     EXPECT_TRUE(!platform::playWaveMemory(nullptr, 100) && PlayWaveResource(999) == 0) << "no such sound";
@@ -128,19 +145,21 @@ TEST(SettingsPanel, SpeedLabelsShowTheirBarsAndTabKeepsItsOrder)
 {
     Form1 bus;
     frmSet& p = bus.panel();
-    for (const auto& [bar, label, initial] : {std::tuple{p.HScroll1, p.lblMaeSpeed, 6000},
-                                              std::tuple{p.HScroll2, p.lblNakaSpeed, 10000}}) {
+    for (const auto& [bar, label, initial] :
+         {std::tuple{p.HScroll1, p.lblMaeSpeed, 6000}, std::tuple{p.HScroll2, p.lblNakaSpeed, 10000}}) {
         EXPECT_EQ(label->text(), QString::number(initial)) << "set from the bar when the panel is made";
         // -1: the thumb pressed and dragged, -2: released, -3: a click in the trough.
-        const std::pair<int, const char*> changes[] = {{30000, "30000"}, {30000, "30000"}, {0, "1"}, {40000, "30000"},
-                                                       {777, "777"}, {-1, "777"}, {-2, "20000"}, {-3, "19999"}};
+        const std::pair<int, const char*> changes[] = {{30000, "30000"}, {30000, "30000"}, {0, "1"},
+                                                       {40000, "30000"}, {777, "777"},     {-1, "777"},
+                                                       {-2, "20000"},    {-3, "19999"}};
         for (const auto& [value, shown] : changes) {
             if (value >= 0)
                 bar->setValue(value);
             else if (value == -1)
                 bar->setSliderDown(true), bar->setSliderPosition(20000);
             else
-                value == -2 ? bar->setSliderDown(false) : bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+                value == -2 ? bar->setSliderDown(false)
+                            : bar->triggerAction(QAbstractSlider::SliderPageStepSub);
             EXPECT_EQ(label->text(), QString::fromLatin1(shown)) << value;
         }
         QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), bar->mapToGlobal(QPoint(5, 5)));
@@ -152,7 +171,8 @@ TEST(SettingsPanel, SpeedLabelsShowTheirBarsAndTabKeepsItsOrder)
     QApplication::setActiveWindow(&p);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
     std::vector<QWidget*> order(p.Command2.begin(), p.Command2.end());
-    order.insert(order.end(), {p.Check1, p.Check2, p.HScroll2, p.HScroll1, p.Command3, p.Command1, p.Command2[0]});
+    order.insert(order.end(),
+                 {p.Check1, p.Check2, p.HScroll2, p.HScroll1, p.Command3, p.Command1, p.Command2[0]});
     p.Command2[0]->setFocus();
     for (std::size_t i = 1; i < order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
