@@ -5,16 +5,14 @@
 #include "platform/exe_info.h"
 #include "platform/file_open_dialog.h"
 #include "platform/window_keeper.h"
+#include "platform/x11_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWindow>
 
 using platform::TwipImage;
 using platform::TwipPictureBox;
@@ -113,15 +111,8 @@ void Form1::Form_Load()
 
 void Form1::placePanelBelowBus()
 {
-    // The window manager tells the frame's size only after it has framed the
-    // window; without one (or off X11) the client height is all there is.
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        QElapsedTimer t;
-        t.start();
-        while (windowHandle() && windowHandle()->frameMargins().top() == 0 && t.elapsed() < 2000)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    panel().setTwPosition(0, twOuterHeight());
+    // Without a window manager (or off X11) the client height is all there is.
+    panel().setTwPosition(0, tw::fromPixels(platform::framedSize(this).height()));
 }
 
 void Form1::Form_Unload()
@@ -143,8 +134,6 @@ float Form1::twLeft() const { return tw::fromPixels(frameGeometry().x()); }
 float Form1::twTop() const { return tw::fromPixels(frameGeometry().y()); }
 
 void Form1::setTwPosition(float left, float top) { move(tw::toPixels(left), tw::toPixels(top)); }
-
-float Form1::twOuterHeight() const { return tw::fromPixels(frameGeometry().height()); }
 
 void Form1::paintEvent(QPaintEvent* e)
 {

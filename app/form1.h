@@ -58,8 +58,6 @@ public:
     float twLeft() const;
     float twTop() const;
     void setTwPosition(float left, float top);
-    // Outer height in twips (client height until the window manager has framed it).
-    float twOuterHeight() const;
 
     // Shows list entry index on the sign. False (and nothing changed) when
     // there is no such entry or it does not load.

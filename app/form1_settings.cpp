@@ -133,7 +133,7 @@ void Form1::SaveIni()
     const QString error = platform::replaceFile(settingsPath(), settings::write(v));
     if (!error.isEmpty()) {
         QMessageBox box(QMessageBox::Critical, windowTitle(), QStringLiteral("%1\n\n%2").arg(settingsPath(), error),
-                        QMessageBox::Ok);
+                        QMessageBox::Ok, this);
         box.exec();
     }
 }

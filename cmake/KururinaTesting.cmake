@@ -4,8 +4,9 @@
 # kururina_e2e_test(NAME SCRIPT [WM NAME])
 #   A shell script that drives the real program on the X display the test
 #   command provides (Xvfb with openbox). End-to-end tests run alone, so a busy
-#   machine does not skew what they see. WM xfwm4: on a display of its own
-#   with that window manager instead (see scripts/with-x).
+#   machine does not skew what they see. WM NAME (xfwm4, mutter, kwin,
+#   mutter-wayland): on a display of its own with that desktop instead (see
+#   scripts/with-x).
 # Unit tests make their scratch files in memory where the system offers it:
 # a folder of 33000 files takes a second there and many on a disk.
 set(KURURINA_TEST_TMP "")

@@ -9,8 +9,8 @@
 namespace platform
 {
 
-DialogBox::DialogBox(QSize client, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+DialogBox::DialogBox(QSize client, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setWindowModality(Qt::ApplicationModal);
     setFixedSize(client);
@@ -23,8 +23,6 @@ void DialogBox::setVisible(bool visible)
         // shown, and a focused auto-default button takes Return itself.
         for (QPushButton* b : findChildren<QPushButton*>())
             b->setAutoDefault(false);
-        // Before the window is mapped; the window manager forgets it on withdraw.
-        setSkipTaskbar(this);
     }
     QDialog::setVisible(visible);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The program's modal boxes: fixed size, a title bar without close box or
-// icon, no task-bar entry, and neither a default nor a cancel button, so
-// Escape, Return and Enter press nothing. The window system's close still
-// closes the box, as a rejection.
+// icon, and neither a default nor a cancel button, so Escape, Return and Enter
+// press nothing. The window system's close still closes the box, as a
+// rejection (where the window manager offers a close without a close box).
+// platform::keepModalWindowsShown() keeps it with its owner, out of the task bar.
 #include <QDialog>
 #include <QSize>
 
@@ -13,9 +14,9 @@ class DialogBox : public QDialog
 {
     Q_OBJECT
 public:
-    // client: the fixed size of the client area in pixels. No owner: the box
-    // is modal to the whole program.
-    explicit DialogBox(QSize client, QWidget* parent = nullptr);
+    // client: the fixed size of the client area in pixels; owner: the window
+    // it is opened from. Modal to the whole program either way.
+    explicit DialogBox(QSize client, QWidget* owner = nullptr);
     void setVisible(bool visible) override;
 
 protected:

@@ -1,5 +1,7 @@
 #include "platform/window_keeper.h"
 
+#include "platform/x11_window.h"
+
 #include <QApplication>
 #include <QPointer>
 #include <QWidget>
@@ -16,7 +18,23 @@ void unminimize(QWidget* w)
     w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
 }
 
-// Application-wide: sees the state changes of every window.
+// Without a transient parent Qt makes a modal window transient for its hidden
+// group leader, which some window managers take for no owner at all: they give
+// the window a task-bar entry and let it fall behind the program's windows.
+void keepWithOwner(QWidget* w)
+{
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner || owner == w)
+        owner = w->parentWidget() ? w->parentWidget()->window() : nullptr;
+    if (owner && owner->isVisible()) {
+        w->winId();
+        owner->winId();
+        w->windowHandle()->setTransientParent(owner->windowHandle());
+    }
+    setSkipTaskbar(w);
+}
+
+// Application-wide: sees every window shown and its state changes.
 class ModalKeeper : public QObject
 {
 public:
@@ -25,10 +43,18 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override
     {
-        if (e->type() != QEvent::WindowStateChange || !watched->isWidgetType())
+        if ((e->type() != QEvent::WindowStateChange && e->type() != QEvent::Show) || !watched->isWidgetType())
             return false;
         auto* w = static_cast<QWidget*>(watched);
-        if (w->isWindow() && w->isMinimized() && w->windowModality() != Qt::NonModal) {
+        if (!w->isWindow() || w->windowModality() == Qt::NonModal)
+            return false;
+        // Qt sends it after creating the native window and before mapping it.
+        if (e->type() == QEvent::Show) {
+            if (!e->spontaneous())
+                keepWithOwner(w);
+            return false;
+        }
+        if (w->isMinimized()) {
             // Once the window manager has finished minimising it.
             QMetaObject::invokeMethod(
                 w,

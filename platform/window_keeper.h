@@ -7,8 +7,13 @@ class QWidget;
 namespace platform
 {
 
-// From now on, any modal window that gets minimised is restored at once:
-// it blocks every other window of the program.
+// From now on, every modal window of the program (the boxes, message boxes,
+// Qt's dialogs) is kept with the window it belongs to: made transient for it
+// as it is shown, so that window managers keep it above that window and with
+// it, out of the task bar; and restored at once when it gets minimised, as it
+// blocks every other window. It belongs to its parent widget's window, or, while
+// another modal window is open, to that one: it was opened from there, and
+// beneath it could not be reached.
 void keepModalWindowsShown();
 
 // Makes the top-level companion transient for owner, so that window managers

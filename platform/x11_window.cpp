@@ -1,7 +1,10 @@
 #include "platform/x11_window.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
@@ -69,7 +72,9 @@ void setSkipTaskbar(QWidget* w)
     const xcb_atom_t skip = atom(c, "_NET_WM_STATE_SKIP_TASKBAR");
     if (state == XCB_ATOM_NONE || skip == XCB_ATOM_NONE)
         return;
-    if (w->isVisible()) {
+    // The native window's visibility: while the widget is being shown it is
+    // already visible, but not yet mapped.
+    if (w->windowHandle()->isVisible()) {
         requestState(c, win, state, skip, XCB_ATOM_NONE);
     } else {
         // Withdrawn: the window manager reads the property when it maps the
@@ -108,6 +113,18 @@ void dropWindowIcon(QWidget* w)
         return;
     xcb_delete_property(c, static_cast<xcb_window_t>(w->winId()), icon);
     xcb_flush(c);
+}
+
+QSize framedSize(QWidget* w)
+{
+    QWindow* h = w->windowHandle();
+    if (!h || !connection())
+        return w->frameGeometry().size();
+    QElapsedTimer t;
+    t.start();
+    while (h->frameMargins().top() == 0 && t.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    return w->size().grownBy(h->frameMargins());
 }
 
 } // namespace platform

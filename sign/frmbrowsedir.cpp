@@ -1,6 +1,7 @@
 #include "sign/frmbrowsedir.h"
 
 #include "app/form1.h"
+#include "doors/frmset.h"
 #include "platform/folder_chooser.h"
 #include "platform/twips.h"
 #include "sign/sign_rules.h"
@@ -21,7 +22,8 @@ template <typename W> W* place(W* w, const tw::Rect& r)
 } // namespace
 
 frmBrowseDir::frmBrowseDir(Form1& bus)
-    : platform::DialogBox(tw::sizeToPixels(6900, 1215)), chooseFolder(&platform::chooseFolder), bus_(bus)
+    : platform::DialogBox(tw::sizeToPixels(6900, 1215), &bus.panel()), chooseFolder(&platform::chooseFolder),
+      bus_(bus)
 {
     setWindowTitle(QStringLiteral("画像の位置"));
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));

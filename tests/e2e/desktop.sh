@@ -1,15 +1,32 @@
 #!/usr/bin/env bash
-# The real program under a window manager (openbox, and xfwm4 through
-# scripts/with-x): every window's decorations and stacking, the pop-up menu at
-# the pointer, the signboard dragged with the real pointer, and no window lost
-# to minimise or "show desktop"; the bus still closes, saves and ends.
+# The real program under a window manager (openbox; xfwm4, mutter, kwin and
+# GNOME on Wayland's XWayland through scripts/with-x): every window's
+# decorations, owner and stacking, the pop-up menu at the pointer, the
+# signboard dragged with the real pointer, and no window lost to minimise or
+# "show desktop"; the bus still closes, saves and ends, and comes back from
+# its settings file exactly where the file says. On XWayland only the last,
+# as the rest follows the same X11 rules there.
 . "$(dirname "$0")/lib.sh"
 export SDL_AUDIODRIVER=dummy
 exe=$(install_bus minibus)   # a renamed copy shows its own name
-start_bus "$exe"
-PANEL=$(wait_window "設定パネル") || fail "no panel"
-log "window manager: $(wmctrl -m | sed -n 's/^Name: //p')"
+start() { start_bus "$exe"; PANEL=$(wait_window "設定パネル") || fail "no panel"; }
+wm=$(wmctrl -m | sed -n 's/^Name: //p')
+log "window manager: $wm${WAYLAND_DISPLAY:+ (Wayland)}"
+# panel_above: after a click into the bus, the panel is still above it.
+panel_above() {
+  local id order=""
+  click_in "$BUS_WIN" 250 190 1; sleep 0.3
+  for id in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g'); do
+    (( id == BUS_WIN )) && order="$order bus"
+    (( id == PANEL )) && order="$order panel"
+  done
+  [ "$order" = " bus panel" ] || fail "stacking bottom to top:$order"
+}
+if [ -z "${WAYLAND_DISPLAY:-}" ]; then
+start
 read -r wx wy _ _ < <(client_geometry "$BUS_WIN")
+read -r _ _ t b < <(xprop -id "$BUS_WIN" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+[ "$(frame_position "$PANEL")" = "0 $((213 + t + b))" ] || fail "the panel is not right below the bus: $(frame_position "$PANEL")"
 
 size() { read -r _ _ w h < <(client_geometry "$1"); [ "${w}x$h" = "$2" ] || fail "$1 is ${w}x$h, expected $2"; }
 # functions WIN: the Motif function bits (CLOSE 0x20, MINIMIZE 0x8, MAXIMIZE 0x10).
@@ -27,15 +44,10 @@ has_icon "$BUS_WIN" || fail "the bus has no 32x32 icon"
 size "$PANEL" 263x171
 (( ($(functions "$PANEL") & 0x38) == 0 )) || fail "the panel offers close, minimise or maximise"
 [[ $(state "$PANEL") == *SKIP_TASKBAR* && $(state "$PANEL") == *ABOVE* ]] || fail "panel state: $(state "$PANEL")"
-[[ $(xprop -id "$PANEL" WM_TRANSIENT_FOR) == *"$(printf '%#x' "$BUS_WIN")" ]] || fail "the panel is not the bus's"
+owner() { [[ $(xprop -id "$1" WM_TRANSIENT_FOR) == *"$(printf '%#x' "$2")" ]] || fail "$3"; }
+owner "$PANEL" "$BUS_WIN" "the panel is not the bus's"
 xdotool windowactivate --sync "$BUS_WIN"; xdotool windowraise "$BUS_WIN"
-click_in "$BUS_WIN" 250 190 1; sleep 0.3
-order=""
-for id in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g'); do
-  (( id == BUS_WIN )) && order="$order bus"
-  (( id == PANEL )) && order="$order panel"
-done
-[ "$order" = " bus panel" ] || fail "stacking bottom to top:$order"
+panel_above
 close_window "$PANEL"; sleep 0.3
 is_viewable "$PANEL" || fail "the close keystroke closed the panel"
 
@@ -91,21 +103,35 @@ for hide in "xdotool windowminimize $BUS_WIN" "wmctrl -k on"; do
   shown "$PANEL" "$hide: the panel did not come back with the bus"
 done
 
-# The modal boxes: modal, out of the task bar, no icon and no close box,
-# placed by the window manager, never left minimised (nor hidden by "show
-# desktop"), and closed by the window manager as a cancel.
+# The modal boxes: modal, windows of the window they were opened from, out of
+# the task bar, no icon and no close box, placed by the window manager, never
+# left minimised (nor hidden by "show desktop"), and closed by the window
+# manager as a cancel. kwin offers no close at all on a window without a close
+# function: there they close by their buttons only.
+close_box() { # close_box WIN X Y WHAT: the window manager's close (kwin: the button at X,Y)
+  close_window "$1"
+  if [ "$wm" = KWin ]; then
+    sleep 0.3; is_viewable "$1" || fail "kwin closed $4 without a close function"
+    click_in "$1" "$2" "$3"
+  fi
+  wait_gone "$1" "the window manager's close left $4 open"
+}
 click_in "$PANEL" 98 155
 DLG=$(wait_window "クルリナのバージョン情報") || fail "the version box did not open"
 size "$DLG" 333x223
-close_window "$DLG"
-wait_gone "$DLG" "the window manager's close left the version box open"
+owner "$DLG" "$PANEL" "the version box is not the panel's"
+[[ $(state "$DLG") == *SKIP_TASKBAR* ]] || fail "version box: $(state "$DLG")"
+close_box "$DLG" 279 207 "the version box"
 click_in "$PANEL" 207 155
 DLG=$(wait_window "画像の位置") || fail "the folder dialog did not open"
 size "$DLG" 460x81
 click_in "$DLG" 411 38
 CHOOSER=$(wait_window "方向幕のあるフォルダを選択してください") || fail "the folder chooser did not open"
 remember "$CHOOSER" "$DLG"
-[[ $(state "$DLG") == *MODAL* && $(state "$DLG") == *SKIP_TASKBAR* ]] || fail "folder dialog: $(state "$DLG")"
+owner "$DLG" "$PANEL" "the folder dialog is not the panel's"
+owner "$CHOOSER" "$DLG" "the folder chooser is not the folder dialog's"
+[[ $(state "$DLG") == *MODAL* && $(state "$DLG") == *SKIP_TASKBAR* && $(state "$CHOOSER") == *SKIP_TASKBAR* ]] ||
+  fail "folder dialog: $(state "$DLG"), chooser: $(state "$CHOOSER")"
 (( ($(functions "$DLG") & 0x38) == 0 )) || fail "the folder dialog offers close, minimise or maximise"
 ! has_icon "$DLG" || fail "the folder dialog carries the program's icon"
 [[ $(xprop -id "$DLG" WM_NORMAL_HINTS) != *'specified location'* ]] || fail "the program placed the dialog itself"
@@ -118,9 +144,24 @@ xdotool windowactivate "$BUS_WIN"
 shown "$CHOOSER" "the folder chooser stayed hidden after show desktop"
 shown "$DLG" "the folder dialog stayed hidden after show desktop"
 xdotool key Escape
-close_window "$DLG"
-wait_gone "$DLG" "the window manager's close left the folder dialog open"
+close_box "$DLG" 409 66 "the folder dialog"
 
 close_window "$BUS_WIN"; wait_exit 10
 [ -s "$(dirname "$exe")/minibus.ini" ] || fail "no settings written at the close"
+fi
+
+# From a settings file with a sign folder (else the positions do not apply):
+# both windows exactly where it says, the panel above the bus it overlaps; a
+# move is what the next close writes.
+mkdir -p "$E2E_DIR/signs"; convert -size 20x10 xc:red "$E2E_DIR/signs/a.bmp"
+line() { echo "$(($1 * 15)),$(($2 * 15)),$(($3 * 15)),$(($4 * 15)),\"$E2E_DIR/signs/\",\"\",0,0,\"\",7425,1665,#TRUE#,#TRUE#,10000,6000,0"; }
+line 211 333 700 500 >"$(dirname "$exe")/minibus.ini"
+start
+[ "$(frame_position "$BUS_WIN") $(frame_position "$PANEL")" = "211 333 700 500" ] ||
+  fail "not where the file says: $(frame_position "$BUS_WIN") $(frame_position "$PANEL")"
+panel_above
+wmctrl -i -r "$BUS_WIN" -e 0,100,80,-1,-1; wmctrl -i -r "$PANEL" -e 0,700,150,-1,-1; sleep 0.4
+close_window "$BUS_WIN"; wait_exit 10
+[ "$(tr -d '\r' <"$(dirname "$exe")/minibus.ini")" = "$(line 100 80 700 150)" ] ||
+  fail "saved after a move: $(cat "$(dirname "$exe")/minibus.ini")"
 log "every window as it should be"

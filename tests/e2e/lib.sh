@@ -19,15 +19,16 @@ pointer_to() {
   [[ $(xdotool getmouselocation --shell | tr '\n' ' ') == "X=$1 Y=$2 "* ]] || xdotool mousemove --sync "$1" "$2"
 }
 
-# popup_menu: prints "X Y W H" of the visible override-redirect menu window on the
-# screen, if any (window managers keep small ones of their own, some off screen).
+# popup_menu: prints "X Y W H" of the program's visible override-redirect
+# window (its menu), if any; window managers keep such windows of their own.
 popup_menu() {
   local id info
   for id in $(xwininfo -root -children | awk '/^ +0x/{print $1}'); do
     info=$(xwininfo -id "$id" 2>/dev/null) || continue
     [[ $info == *'Override Redirect State: yes'* && $info == *'Map State: IsViewable'* ]] || continue
+    [[ $(xprop -id "$id" _NET_WM_PID 2>/dev/null) == *" $BUS_PID" ]] || continue
     echo "$info" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width:/{w=$NF} /Height:/{h=$NF}
-      END{if (w > 1 && h > 1 && x >= 0 && y >= 0) {print x, y, w, h; exit 0} exit 1}' && break
+      END{print x, y, w, h}'
+    break
   done
-  true
 }

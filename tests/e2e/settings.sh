@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # The settings file on the real window system, with the program installed by
 # scripts/install-user and started through its command link: the first start
-# without a file puts the bus top-left and the panel right below its frame;
-# moved windows come back where they were; a close without changes writes the
-# same bytes, to the same file even after an upgrade while the bus ran; and
-# whatever happens at the close (SIGKILL at any moment, a full disk) the old
-# file stays whole, the full disk with the system's message. From a read-only
-# folder the line goes to the user's ~/.config/kururina instead.
+# without a file puts the bus top-left and the panel right below its frame,
+# and they come back there (moved ones: desktop.sh); a close without changes
+# writes the same bytes, to the same file even after an upgrade while the bus
+# ran; and whatever happens at the close (SIGKILL at any moment, a full disk)
+# the old file stays whole, the full disk with the system's message. From a
+# read-only folder the line goes to the user's ~/.config/kururina instead.
 . "$(dirname "$0")/lib.sh"
 export SDL_AUDIODRIVER=dummy HOME="$E2E_DIR/home"
 unset XDG_DATA_HOME XDG_CONFIG_HOME
@@ -25,10 +25,6 @@ read -r bx by px py < <(positions)
 read -r _ _ _ bh < <(client_geometry "$BUS_WIN")
 read -r _ _ t b < <(xprop -id "$BUS_WIN" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
 [ "$bx,$by,$px,$py" = "0,0,0,$((bh + t + b))" ] || fail "without a file: bus $bx,$by, panel $px,$py"
-wmctrl -i -r "$BUS_WIN" -e 0,211,333,-1,-1
-wmctrl -i -r "$PANEL" -e 0,700,150,-1,-1
-sleep 0.4
-read -r bx by px py < <(positions)
 close_window "$BUS_WIN"; wait_exit 10
 [ "$(cat "$ini")" = "$((bx * 15)),$((by * 15)),$((px * 15)),$((py * 15)),\"\",\"\",0,0,\"\",7425,1665,#TRUE#,#TRUE#,10000,6000,0"$'\r' ] ||
   fail "saved: $(cat "$ini")"
