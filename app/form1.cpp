@@ -4,6 +4,8 @@
 #include "doors/frmset.h"
 #include "platform/exe_info.h"
 #include "platform/file_open_dialog.h"
+#include "platform/session_end.h"
+#include "platform/settings_location.h"
 #include "platform/window_keeper.h"
 #include "platform/x11_window.h"
 
@@ -120,7 +122,31 @@ void Form1::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
-    SaveIni();
+    platform::dropExitSave();
+    saved_ = false; // until written: a session that ends meanwhile ends with status 1
+    saved_ = SaveIni(sessionEnding_);
+}
+
+void Form1::watchSessionEnd()
+{
+    // The per-user folder exists before a lost display could need it.
+    if (settingsPath_.isEmpty())
+        platform::makeSettingsFolder();
+    platform::watchSessionEnd(this, [this] { SaveIni(true); }, [this] { endSession(); });
+    platform::saveAtExit(this, [this] { return settingsPath(); }, [this] { return settingsLine(); });
+}
+
+void Form1::endSession()
+{
+    // Already closing, with the message of a failed save on the screen: nobody will click it.
+    if (unloaded_) {
+        QCoreApplication::exit(saved_ ? 0 : 1);
+        return;
+    }
+    sessionEnding_ = true;
+    // Every open modal window and menu ends as if cancelled: exit() below
+    // ends their event loops, and what they were editing is never applied.
+    close();
 }
 
 frmSet& Form1::panel()
@@ -162,7 +188,7 @@ void Form1::closeEvent(QCloseEvent* e)
     // Closing the bus always ends the program, the panel with it. exit()
     // rather than quit(): quit() first asks every window to close, and the
     // panel refuses.
-    QCoreApplication::exit(0);
+    QCoreApplication::exit(sessionEnding_ && !saved_ ? 1 : 0);
 }
 
 void Form1::Image1_Click(int) { Picture1->setFocus(Qt::MouseFocusReason); }

@@ -38,8 +38,12 @@ public:
     // Applies the sign folder path to File1. Returns false when the folder was
     // not found (the folder dialog was offered again).
     bool picDir();
-    void SaveIni();
+    // True when written. A failure is told in a message box, or at a session
+    // end on standard error, where nobody is left to click one.
+    bool SaveIni(bool atSessionEnd = false);
     void LoadIni();
+    // The settings line a save writes now.
+    QByteArray settingsLine();
     // The settings file: beside the executable, named after it. Tests may point it elsewhere.
     QString settingsPath() const;
     void setSettingsPath(const QString& path) { settingsPath_ = path; }
@@ -49,6 +53,11 @@ public:
     void Form_Load();
     // Shut-down: settings written. The program ends after it.
     void Form_Unload();
+    // From the start of the event loop: a session that ends (a signal, the
+    // session manager, the display going away) saves as the close box does.
+    void watchSessionEnd();
+    // The close box's path, with a failed save on standard error and in the exit status.
+    void endSession();
 
     // The settings panel, created (hidden) on first reference.
     frmSet& panel();
@@ -122,6 +131,8 @@ private:
     frmSet* panel_ = nullptr;
     frmBrowseDir* browseDir_ = nullptr; // set while the folder dialog is open
     bool unloaded_ = false;
+    bool sessionEnding_ = false;
+    bool saved_ = true;
 
     friend class frmBrowseDir;
 };

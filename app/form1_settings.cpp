@@ -6,6 +6,7 @@
 #include "doors/frmset.h"
 #include "platform/atomic_file.h"
 #include "platform/picture.h"
+#include "platform/session_end.h"
 #include "platform/settings_location.h"
 
 #include <QAction>
@@ -105,10 +106,8 @@ void Form1::applyIniDefaults()
     panel().Option1[0]->setChecked(true);
 }
 
-void Form1::SaveIni()
+QByteArray Form1::settingsLine()
 {
-    if (settingsPath_.isEmpty())
-        platform::makeSettingsFolder();
     frmSet& set = panel();
     settings::Values v;
     v.mode = set.Option1[0]->isChecked() ? 0 : set.Option1[1]->isChecked() ? 1 : 2;
@@ -127,13 +126,30 @@ void Form1::SaveIni()
     v.frameShown = MnuViewWaku->isChecked();
     v.speed1 = static_cast<std::int16_t>(set.HScroll1->value());
     v.speed2 = static_cast<std::int16_t>(set.HScroll2->value());
+    return settings::write(v);
+}
 
+bool Form1::SaveIni(bool atSessionEnd)
+{
+    if (settingsPath_.isEmpty())
+        platform::makeSettingsFolder();
+    QByteArray line = settingsLine();
+    // Positions read after the display went away may be wrong; the line kept
+    // while it was alive holds.
+    if (const QByteArray kept = platform::keptContent(); platform::displayBroken() && !kept.isEmpty())
+        line = kept;
     // Written beside the old file and renamed over it, so a failure at any
     // point leaves the previous settings whole.
-    const QString error = platform::replaceFile(settingsPath(), settings::write(v));
-    if (!error.isEmpty()) {
-        QMessageBox box(QMessageBox::Critical, windowTitle(), QStringLiteral("%1\n\n%2").arg(settingsPath(), error),
+    const QString path = settingsPath();
+    const QString error = platform::replaceFile(path, line);
+    if (error.isEmpty())
+        return true;
+    if (atSessionEnd) {
+        platform::reportSaveFailure(path, error);
+    } else {
+        QMessageBox box(QMessageBox::Critical, windowTitle(), QStringLiteral("%1\n\n%2").arg(path, error),
                         QMessageBox::Ok, this);
         box.exec();
     }
+    return false;
 }
