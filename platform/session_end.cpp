@@ -146,7 +146,8 @@ QByteArray keptContent() { return exitContent; }
 bool displayBroken()
 {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 && xcb_connection_has_error(x11->connection());
+    // Off X11 (the offscreen platform too) there is no connection to break.
+    return x11 && x11->connection() && xcb_connection_has_error(x11->connection());
 }
 
 void reportSaveFailure(const QString& path, const QString& error)
