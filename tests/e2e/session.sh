@@ -86,11 +86,25 @@ export DISPLAY=:$n
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
 { read -r DBUS_SESSION_BUS_ADDRESS; read -r dbus; } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1)
 export DBUS_SESSION_BUS_ADDRESS
-# The session manager leaves its socket behind.
-trap 'kill $xvfb $dbus 2>/dev/null; for p in $sms; do rm -f /tmp/.ICE-unix/$p; done; cleanup_e2e' EXIT
+# Everything the sessions started (xfwm4, xfconfd from the bus) writes in HOME
+# as it ends, so it is gone before the folder is removed; the session manager
+# leaves its socket behind.
+end_sessions() {
+  local p all="$xvfb $dbus $sms"
+  for p in $sms $dbus; do all="$all $(pgrep -P "$p" | tr '\n' ' ' || true)"; done
+  kill $all 2>/dev/null || true
+  for p in $all; do
+    for _ in $(seq 200); do kill -0 "$p" 2>/dev/null || break; sleep 0.02; done
+  done
+  for p in $sms; do rm -f "/tmp/.ICE-unix/$p"; done
+  cleanup_e2e
+}
+trap end_sessions EXIT
 login() { xfce4-session >>"$E2E_DIR/session.log" 2>&1 & sm=$! sms="$sms $!"; }
 login
+wm=""
 for _ in $(seq 100); do wm=$(pgrep -P $sm -x xfwm4) && break; sleep 0.05; done
+[ -n "$wm" ] || fail "xfce4-session started no xfwm4: $(tail -5 "$E2E_DIR/session.log")"
 export "$(tr '\0' '\n' <"/proc/$wm/environ" | grep ^SESSION_MANAGER=)"
 cd "$(dirname "$exe")" # started by a relative name, which the next login could not follow
 start ./kururina
