@@ -15,9 +15,11 @@
 #include <unistd.h>
 #include <xcb/xcb.h>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 int wake[2] = {-1, -1};
 
@@ -36,7 +38,8 @@ extern "C" void onBrokenPipe(int) {}
 
 void handle(int signal, void (*handler)(int), bool keepIgnored)
 {
-    struct sigaction sa {};
+    struct sigaction sa {
+    };
     if (keepIgnored && ::sigaction(signal, nullptr, &sa) == 0 && sa.sa_handler == SIG_IGN)
         return;
     sa.sa_handler = handler;
@@ -49,7 +52,8 @@ void handle(int signal, void (*handler)(int), bool keepIgnored)
 // Sends the quit requests that reach the application (the session manager's
 // among them) to end(): Qt would first ask every window to close, and a
 // window may refuse.
-class QuitFilter : public QObject {
+class QuitFilter : public QObject
+{
 public:
     QuitFilter(QObject* parent, std::function<void()> end) : QObject(parent), end_(std::move(end)) {}
 
@@ -88,7 +92,10 @@ void writeAtExit()
 
 } // namespace
 
-void surviveBrokenPipes() { handle(SIGPIPE, onBrokenPipe, false); }
+void surviveBrokenPipes()
+{
+    handle(SIGPIPE, onBrokenPipe, false);
+}
 
 void watchSessionEnd(QObject* context, std::function<void()> save, std::function<void()> end)
 {
@@ -136,12 +143,19 @@ void saveAtExit(QObject* context, std::function<QString()> path, std::function<Q
     static const bool registered = std::atexit(writeAtExit) == 0;
     exitArmed = registered;
     keep();
-    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, context, keep);
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, context,
+                     keep);
 }
 
-void dropExitSave() { exitArmed = false; }
+void dropExitSave()
+{
+    exitArmed = false;
+}
 
-QByteArray keptContent() { return exitContent; }
+QByteArray keptContent()
+{
+    return exitContent;
+}
 
 bool displayBroken()
 {
@@ -152,7 +166,8 @@ bool displayBroken()
 
 void reportSaveFailure(const QString& path, const QString& error)
 {
-    const QString line = QStringLiteral("%1: 設定を保存できませんでした: %2: %3\n").arg(exeName(), path, error);
+    const QString line =
+        QStringLiteral("%1: 設定を保存できませんでした: %2: %3\n").arg(exeName(), path, error);
     std::fputs(line.toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
 }

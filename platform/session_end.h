@@ -8,7 +8,8 @@
 
 class QObject;
 
-namespace platform {
+namespace platform
+{
 
 // A write to a closed pipe (standard error, a dead connection) fails instead
 // of ending the program, before it could save. Call first: Qt writes its

@@ -117,8 +117,6 @@ TEST(DoorSound, PlaysTheEmbeddedChimeUnchangedAndReturnsAtItsEndAndNothingElse)
         wide.append(reinterpret_cast<const char*>(&v), 2);
     }
     EXPECT_EQ(trimmed(testing_support::readFile(dir.filePath("out.raw"))), trimmed(wide));
-    EXPECT_TRUE(assets::wave(101).size() == 17684 && assets::wave(102).size() == 44156 &&
-                assets::wave(103).isEmpty());
 
     // Nothing playable returns zero at once.
     const QByteArray good = assets::wave(101);
