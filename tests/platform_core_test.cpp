@@ -63,11 +63,12 @@ TEST(FileList, MatchesInNameOrderAndSkipsTheRest)
     EXPECT_TRUE(list.setPath(QString()).result == platform::FileList::Result::Ok && list.listCount() == 0);
 }
 
-// Any bytes come back as they were; valid UTF-8 reads as UTF-8.
+// Any bytes come back as they were; valid UTF-8 reads as UTF-8, U+10000 and
+// above as two halves.
 TEST(NativePath, NamesInAnyEncodingRoundTrip)
 {
     const std::pair<const char*, bool> rows[] = {
-        {"route.bmp", true}, {"行先.bmp", true}, {"\xf0\x9f\x9a\x8c.bmp", true}, {"\x8d\x73\x90\xe6", false},
+        {"route.bmp", true}, {"行先.bmp", true}, {"\xf0\x90\x80\x80.bmp", true}, {"\x8d\x73\x90\xe6", false},
         {"caf\xe9", false}, {"\xff", false},   {"\xed\xb2\x80", false} /* a surrogate */,
         {"\xc0\xaf", false} /* overlong */, {"\xe3\x81", false} /* cut short */,
         {"\xf4\x90\x80\x80", false} /* past U+10FFFF */};
