@@ -13,7 +13,8 @@
 #include <QPushButton>
 #include <QUrl>
 
-namespace {
+namespace
+{
 
 const QColor grey(78, 78, 78);
 const QColor yellow(255, 255, 0);
@@ -48,8 +49,7 @@ QLabel* label(QWidget* parent, const tw::Rect& r, const QString& text, const QCo
 
 } // namespace
 
-frmShowVersion::frmShowVersion(QWidget* parent)
-    : platform::DialogBox(tw::sizeToPixels(4995, 3345), parent)
+frmShowVersion::frmShowVersion(QWidget* parent) : platform::DialogBox(tw::sizeToPixels(4995, 3345), parent)
 {
     setWindowTitle(QStringLiteral("クルリナのバージョン情報"));
     setFont(gothic(9));
@@ -67,17 +67,18 @@ frmShowVersion::frmShowVersion(QWidget* parent)
     Label1[1]->setFont(gothic(9.75, true));
     Label2 = label(this, {165, 1035, 3225, 225}, QStringLiteral("Varsion　" KURURINA_VERSION), yellow, grey);
     // Credits: a fictional workshop and its licence note.
-    Label3[0] = label(this, {165, 1290, 3225, 240}, QStringLiteral("制作　カナロ玩具工房　2026年"), white, grey);
-    Label3[1] = label(this, {165, 1545, 3225, 240}, QStringLiteral("開発　ひばり台工作室　2025-2026年"), white,
-                      grey);
+    Label3[0] =
+        label(this, {165, 1290, 3225, 240}, QStringLiteral("制作　カナロ玩具工房　2026年"), white, grey);
+    Label3[1] =
+        label(this, {165, 1545, 3225, 240}, QStringLiteral("開発　ひばり台工作室　2025-2026年"), white, grey);
     Label3[2] = label(this, {150, 1860, 4650, 885},
                       QStringLiteral("車両「まちかど号」は許諾を得て制作しました。\n"
                                      "実在の車両・団体とは関係ありません。\n"
                                      "許諾：まちかど号製作委員会"),
                       white, grey);
     Label4 = label(this, {15, 2835, 4965, 60}, {}, grey, grey);
-    Label5 = label(this, {240, 2985, 3315, 225}, QStringLiteral("ここをクリックするとカナロHPが開きます。"), blue,
-                   std::nullopt);
+    Label5 = label(this, {240, 2985, 3315, 225}, QStringLiteral("ここをクリックするとカナロHPが開きます。"),
+                   blue, std::nullopt);
     Label5->setFont(gothic(9, false, true));
     Label5->setCursor(assets::linkCursor());
     Label5->installEventFilter(this);
@@ -87,14 +88,17 @@ frmShowVersion::frmShowVersion(QWidget* parent)
     Command1->setFocus();
 }
 
-void frmShowVersion::Form_Load() { Label1[1]->setText(QStringLiteral("型番・製造番号：") + platform::exeName()); }
+void frmShowVersion::Form_Load()
+{
+    Label1[1]->setText(QStringLiteral("型番・製造番号：") + platform::exeName());
+}
 
 void frmShowVersion::Label5_Click()
 {
     const about::HpAddress hp = about::askMakerLibrary(platform::exeFolder());
     if (!hp.ok) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Kanhpurl.dllのエラー"), about::failureMessage(hp.error),
-                        QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Kanhpurl.dllのエラー"),
+                        about::failureMessage(hp.error), QMessageBox::Ok, this);
         box.exec();
         return;
     }

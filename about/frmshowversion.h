@@ -7,12 +7,14 @@
 #include <array>
 
 class QLabel;
-namespace platform {
+namespace platform
+{
 class TwipImage;
 }
 class QPushButton;
 
-class frmShowVersion : public platform::DialogBox {
+class frmShowVersion : public platform::DialogBox
+{
     Q_OBJECT
 public:
     explicit frmShowVersion(QWidget* parent = nullptr);

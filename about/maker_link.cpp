@@ -4,7 +4,8 @@
 
 #include <cstdlib>
 
-namespace about {
+namespace about
+{
 
 QString makerLibraryPath(const QString& folder)
 {

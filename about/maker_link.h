@@ -3,7 +3,8 @@
 // the home-page address, and the message shown when that fails.
 #include <QString>
 
-namespace about {
+namespace about
+{
 
 struct HpAddress {
     bool ok = false;

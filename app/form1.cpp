@@ -50,7 +50,8 @@ Form1::Form1(QWidget* parent)
     ImgDesiMaku->moveTw({0, 0, 780, 480});
     ImgDesiMaku->setPicture(platform::pictureFromImage(assets::defaultSign()));
 
-    C_Dialog1 = std::make_unique<platform::FileOpenDialog>(QStringLiteral("*.bmp;*.jpeg;*.gif;*.wmf;*.emf;*.jpg"));
+    C_Dialog1 =
+        std::make_unique<platform::FileOpenDialog>(QStringLiteral("*.bmp;*.jpeg;*.gif;*.wmf;*.emf;*.jpg"));
 
     Image1[2] = new TwipImage(this, true);
     Image1[2]->moveTw({300, 690, 1095, 2220});
@@ -95,7 +96,10 @@ Form1::Form1(QWidget* parent)
 }
 
 // The panel has no parent window (it is a window of its own): the bus owns it.
-Form1::~Form1() { delete panel_; }
+Form1::~Form1()
+{
+    delete panel_;
+}
 
 void Form1::Form_Load()
 {
@@ -132,8 +136,10 @@ void Form1::watchSessionEnd()
     // The per-user folder exists before a lost display could need it.
     if (settingsPath_.isEmpty())
         platform::makeSettingsFolder();
-    platform::watchSessionEnd(this, [this] { SaveIni(true); }, [this] { endSession(); });
-    platform::saveAtExit(this, [this] { return settingsPath(); }, [this] { return settingsLine(); });
+    platform::watchSessionEnd(
+        this, [this] { SaveIni(true); }, [this] { endSession(); });
+    platform::saveAtExit(
+        this, [this] { return settingsPath(); }, [this] { return settingsLine(); });
 }
 
 void Form1::endSession()
@@ -156,10 +162,19 @@ frmSet& Form1::panel()
     return *panel_;
 }
 
-float Form1::twLeft() const { return tw::fromPixels(frameGeometry().x()); }
-float Form1::twTop() const { return tw::fromPixels(frameGeometry().y()); }
+float Form1::twLeft() const
+{
+    return tw::fromPixels(frameGeometry().x());
+}
+float Form1::twTop() const
+{
+    return tw::fromPixels(frameGeometry().y());
+}
 
-void Form1::setTwPosition(float left, float top) { move(tw::toPixels(left), tw::toPixels(top)); }
+void Form1::setTwPosition(float left, float top)
+{
+    move(tw::toPixels(left), tw::toPixels(top));
+}
 
 void Form1::paintEvent(QPaintEvent* e)
 {
@@ -191,6 +206,15 @@ void Form1::closeEvent(QCloseEvent* e)
     QCoreApplication::exit(sessionEnding_ && !saved_ ? 1 : 0);
 }
 
-void Form1::Image1_Click(int) { Picture1->setFocus(Qt::MouseFocusReason); }
-void Form1::ImgDesiMaku_Click() { Picture1->setFocus(Qt::MouseFocusReason); }
-void Form1::Picture1_Click() { Picture1->setFocus(Qt::MouseFocusReason); }
+void Form1::Image1_Click(int)
+{
+    Picture1->setFocus(Qt::MouseFocusReason);
+}
+void Form1::ImgDesiMaku_Click()
+{
+    Picture1->setFocus(Qt::MouseFocusReason);
+}
+void Form1::Picture1_Click()
+{
+    Picture1->setFocus(Qt::MouseFocusReason);
+}

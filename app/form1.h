@@ -18,11 +18,13 @@ class QMenu;
 class frmSet;
 class frmBrowseDir;
 
-namespace platform {
+namespace platform
+{
 class FileOpenDialog;
 }
 
-class Form1 : public QWidget {
+class Form1 : public QWidget
+{
     Q_OBJECT
 public:
     explicit Form1(QWidget* parent = nullptr);

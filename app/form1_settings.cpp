@@ -14,7 +14,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-namespace {
+namespace
+{
 
 // Larger files are not settings files; reading stops there.
 constexpr qint64 maxSettingsBytes = qint64{64} * 1024;

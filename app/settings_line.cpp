@@ -7,9 +7,11 @@
 #include <cmath>
 #include <limits>
 
-namespace settings {
+namespace settings
+{
 
-namespace {
+namespace
+{
 
 QByteArray quoted(const QString& s)
 {
@@ -27,10 +29,14 @@ QByteArray position(float v)
     return formatSingle(std::clamp(v, -limit, limit));
 }
 
-QByteArray yesNo(bool b) { return b ? QByteArrayLiteral("#TRUE#") : QByteArrayLiteral("#FALSE#"); }
+QByteArray yesNo(bool b)
+{
+    return b ? QByteArrayLiteral("#TRUE#") : QByteArrayLiteral("#FALSE#");
+}
 
 // A cursor over the content, reading one field at a time.
-class Fields {
+class Fields
+{
 public:
     explicit Fields(const QByteArray& c) : c_(c) {}
 
@@ -83,7 +89,8 @@ public:
     bool number16(std::int16_t& out)
     {
         std::int32_t v = 0;
-        if (!number(v) || v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max())
+        if (!number(v) || v < std::numeric_limits<std::int16_t>::min() ||
+            v > std::numeric_limits<std::int16_t>::max())
             return false;
         out = static_cast<std::int16_t>(v);
         return true;

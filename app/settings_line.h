@@ -6,7 +6,8 @@
 #include <QString>
 #include <cstdint>
 
-namespace settings {
+namespace settings
+{
 
 struct Values {
     float busLeft = 0, busTop = 0, panelLeft = 0, panelTop = 0; // written as singles

@@ -6,7 +6,8 @@
 #include <cstdio>
 #include <vector>
 
-namespace bench {
+namespace bench
+{
 
 template <typename F> double medianMs(int reps, F&& f)
 {

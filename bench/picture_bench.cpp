@@ -13,7 +13,8 @@
 #include <chrono>
 #include <cstdint>
 
-namespace {
+namespace
+{
 
 QTemporaryDir* dir;
 double baselineMs = 0;
@@ -45,19 +46,22 @@ template <typename F> void timed(benchmark::State& state, F&& f, bool isBaseline
 void BM_Baseline_QImageSmallBmp(benchmark::State& state)
 {
     static const QString path = sample("small.bmp", samples::bmp(320, 240));
-    timed(state, [&] { benchmark::DoNotOptimize(QImage(path)); }, true);
+    timed(
+        state, [&] { benchmark::DoNotOptimize(QImage(path)); }, true);
 }
 
 void BM_LoadPicture_SmallBmp(benchmark::State& state)
 {
     static const QString path = sample("small2.bmp", samples::bmp(320, 240));
-    timed(state, [&] { benchmark::DoNotOptimize(platform::loadPicture(path, nullptr, QRect(0, 0, 665, 212))); });
+    timed(state,
+          [&] { benchmark::DoNotOptimize(platform::loadPicture(path, nullptr, QRect(0, 0, 665, 212))); });
 }
 
 void BM_LoadPicture_Jpeg6000x4000_TopLeft(benchmark::State& state)
 {
     static const QString path = sample("big.jpg", samples::jpeg(6000, 4000));
-    timed(state, [&] { benchmark::DoNotOptimize(platform::loadPicture(path, nullptr, QRect(0, 0, 665, 212))); });
+    timed(state,
+          [&] { benchmark::DoNotOptimize(platform::loadPicture(path, nullptr, QRect(0, 0, 665, 212))); });
 }
 
 // A phone photo: 4000 x 3000 with the grain of a real one (a few megabytes of
@@ -85,7 +89,8 @@ QByteArray phonePhoto()
 void BM_LoadPicture_Phone4000x3000VideoAfter_TopLeft(benchmark::State& state)
 {
     static const QString path = sample("phone.jpg", phonePhoto());
-    timed(state, [&] { benchmark::DoNotOptimize(platform::loadPicture(path, nullptr, QRect(0, 0, 665, 212))); });
+    timed(state,
+          [&] { benchmark::DoNotOptimize(platform::loadPicture(path, nullptr, QRect(0, 0, 665, 212))); });
 }
 
 void BM_LoadPicture_Emf(benchmark::State& state)
@@ -101,7 +106,8 @@ BENCHMARK(BM_LoadPicture_Phone4000x3000VideoAfter_TopLeft)->Unit(benchmark::kMil
 BENCHMARK(BM_LoadPicture_Emf)->Unit(benchmark::kMillisecond);
 
 // Prints each figure as a row of the table instead of Google Benchmark's own layout.
-class RowReporter : public benchmark::BenchmarkReporter {
+class RowReporter : public benchmark::BenchmarkReporter
+{
 public:
     bool ReportContext(const Context&) override { return true; }
     void ReportRuns(const std::vector<Run>& runs) override

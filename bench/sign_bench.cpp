@@ -13,7 +13,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-namespace {
+namespace
+{
 
 void makeFolderOfFiles(const QString& dir, int n)
 {
@@ -72,7 +73,8 @@ int main(int argc, char** argv)
     makeFolderOfFiles(many.path(), 10000);
     platform::FileList list(QStringLiteral("*.bmp;*.wmf;*.emf;*.gif;*.jpg;*.jpeg"));
     const double apply = bench::medianMs(15, [&] { list.setPath(many.path()); });
-    const double dirBase = bench::medianMs(15, [&] { (void)QDir(many.path()).entryList(QDir::Files, QDir::Name); });
+    const double dirBase =
+        bench::medianMs(15, [&] { (void)QDir(many.path()).entryList(QDir::Files, QDir::Name); });
     bench::row("apply a folder of 10,000 files (vs QDir list)", apply, dirBase, "ms");
 
     Form1 bus;
@@ -86,8 +88,8 @@ int main(int argc, char** argv)
     pattern(40, 24, 0xff3366).save(small.filePath("a.bmp"));
     pattern(40, 24, 0x33ff66).save(small.filePath("b.bmp"));
     const double smallStep = stepMs(bus, small.path(), 200);
-    bench::row("Down step, small BMP (vs load+repaint)", smallStep, baselineMs(base, small.filePath("a.bmp"), 200),
-               "ms");
+    bench::row("Down step, small BMP (vs load+repaint)", smallStep,
+               baselineMs(base, small.filePath("a.bmp"), 200), "ms");
 
     pattern(6000, 4000, 0x2266aa).save(large.filePath("a.jpg"), "JPEG", 90);
     pattern(6000, 4000, 0xaa6622).save(large.filePath("b.jpg"), "JPEG", 90);

@@ -19,7 +19,8 @@
 #include <cstring>
 #include <ctime>
 
-namespace {
+namespace
+{
 
 long long nowNs()
 {
@@ -39,7 +40,8 @@ long residentKiB()
     return -1;
 }
 
-class FirstPaint : public QObject {
+class FirstPaint : public QObject
+{
 public:
     FirstPaint(QWidget* w, long long stamp) : stamp_(stamp) { w->installEventFilter(this); }
     bool eventFilter(QObject* o, QEvent* e) override
@@ -63,7 +65,8 @@ private:
     bool done_ = false;
 };
 
-class Bare : public QWidget {
+class Bare : public QWidget
+{
 public:
     Bare() : img_(assets::busBody()) { setFixedSize(665, 212); }
 

@@ -9,7 +9,8 @@
 #include <QTranslator>
 #include <QtGlobal>
 
-namespace platform {
+namespace platform
+{
 
 void prepareApplication()
 {

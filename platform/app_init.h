@@ -1,6 +1,7 @@
 #pragma once
 
-namespace platform {
+namespace platform
+{
 
 // Before the application object exists: pins the executable's path (the
 // settings file is named after it), and under X11 (and XWayland, where

@@ -9,11 +9,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
-QString systemError(int err) { return QString::fromLocal8Bit(std::strerror(err)); }
+QString systemError(int err)
+{
+    return QString::fromLocal8Bit(std::strerror(err));
+}
 
 // The file a chain of symbolic links ends at (path itself when it is none),
 // so that the link stays a link and its target gets the new content.
@@ -59,7 +64,8 @@ QString replaceFile(const QString& path, const QByteArray& content)
         return systemError(errno);
 
     // Keep the old file's permissions, or the usual ones for a new file.
-    struct stat st {};
+    struct stat st {
+    };
     const mode_t mode = ::stat(target.constData(), &st) == 0 ? (st.st_mode & 07777) : 0644;
     if (::fchmod(fd, mode) != 0)
         err = errno;

@@ -3,7 +3,8 @@
 #include <QString>
 #include <optional>
 
-namespace platform {
+namespace platform
+{
 
 // Replaces the file at path with content: written to a new file beside it,
 // synced, then renamed over the old one, so a failure at any point (full

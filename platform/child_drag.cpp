@@ -6,12 +6,18 @@
 #include <QMouseEvent>
 #include <algorithm>
 
-namespace platform {
-namespace {
+namespace platform
+{
+namespace
+{
 
-class ChildDrag : public QObject {
+class ChildDrag : public QObject
+{
 public:
-    ChildDrag(TwipControl* c, QPoint grab) : QObject(c), control_(c), grab_(grab) { c->installEventFilter(this); }
+    ChildDrag(TwipControl* c, QPoint grab) : QObject(c), control_(c), grab_(grab)
+    {
+        c->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override

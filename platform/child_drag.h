@@ -5,7 +5,8 @@
 // inside its parent's client area; its twip Left/Top follow each move.
 #include <QPoint>
 
-namespace platform {
+namespace platform
+{
 
 class TwipControl;
 

@@ -5,9 +5,11 @@
 #include <dlfcn.h>
 #include <utility>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 QString takeLoaderError(const char* fallback)
 {
     const char* e = dlerror();
@@ -15,7 +17,10 @@ QString takeLoaderError(const char* fallback)
 }
 } // namespace
 
-DynamicLibrary::~DynamicLibrary() { close(); }
+DynamicLibrary::~DynamicLibrary()
+{
+    close();
+}
 
 DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
     : handle_(std::exchange(other.handle_, nullptr)), error_(std::move(other.error_))

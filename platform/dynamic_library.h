@@ -3,9 +3,11 @@
 // description of what went wrong when it cannot be loaded or lacks a symbol.
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 
-class DynamicLibrary {
+class DynamicLibrary
+{
 public:
     DynamicLibrary() = default;
     ~DynamicLibrary();

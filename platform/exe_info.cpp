@@ -5,7 +5,8 @@
 #include <QFileInfo>
 #include <filesystem>
 
-namespace platform {
+namespace platform
+{
 
 QString exePath()
 {
@@ -19,8 +20,14 @@ QString exePath()
     return path;
 }
 
-QString exeFolder() { return QFileInfo(exePath()).absolutePath(); }
+QString exeFolder()
+{
+    return QFileInfo(exePath()).absolutePath();
+}
 
-QString exeName() { return QFileInfo(exePath()).completeBaseName(); }
+QString exeName()
+{
+    return QFileInfo(exePath()).completeBaseName();
+}
 
 } // namespace platform

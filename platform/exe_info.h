@@ -1,7 +1,8 @@
 #pragma once
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 
 // The running executable's folder (without a trailing separator, except for "/")
 // and its file name without the extension. A renamed copy reports its own name.

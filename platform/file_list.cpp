@@ -11,7 +11,8 @@
 #include <memory>
 #include <sys/stat.h>
 
-namespace platform {
+namespace platform
+{
 
 FileList::FileList(const QString& pattern) : pattern_(pattern)
 {
@@ -70,7 +71,8 @@ FileList::Outcome FileList::setPath(const QString& folder)
         unsigned char type = e->d_type;
         if (type == DT_LNK || type == DT_UNKNOWN) {
             // Follow links; a broken link or anything but a plain file is passed over.
-            struct stat st {};
+            struct stat st {
+            };
             if (::fstatat(dfd, e->d_name, &st, 0) != 0)
                 continue;
             type = S_ISREG(st.st_mode) ? DT_REG : DT_UNKNOWN;

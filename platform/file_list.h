@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <optional>
 
-namespace platform {
+namespace platform
+{
 
-class FileList {
+class FileList
+{
 public:
     enum class Result { Ok, NotFound, Failed };
     struct Outcome {

@@ -5,7 +5,8 @@
 #include <QDir>
 #include <QFileDialog>
 
-namespace platform {
+namespace platform
+{
 
 QString FileOpenDialog::qtNameFilter(const QString& filter)
 {

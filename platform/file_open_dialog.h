@@ -6,9 +6,11 @@
 
 class QWidget;
 
-namespace platform {
+namespace platform
+{
 
-class FileOpenDialog {
+class FileOpenDialog
+{
 public:
     // filter: patterns separated by ';', as "*.bmp;*.gif".
     explicit FileOpenDialog(QString filter) : filter_(std::move(filter)) {}

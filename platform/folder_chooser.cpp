@@ -9,7 +9,8 @@ namespace platform
 
 QString chooseFolder(QWidget* owner, const QString& title)
 {
-    return pathOnDisk(QFileDialog::getExistingDirectory(owner, title, QStringLiteral("/"), QFileDialog::ShowDirsOnly));
+    return pathOnDisk(
+        QFileDialog::getExistingDirectory(owner, title, QStringLiteral("/"), QFileDialog::ShowDirsOnly));
 }
 
 } // namespace platform

@@ -24,7 +24,8 @@ extern "C" {
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
 
-namespace {
+namespace
+{
 
 constexpr std::size_t maxInput = std::size_t{64} * 1024 * 1024;
 constexpr int maxSide = 4096;
@@ -61,7 +62,8 @@ QByteArray wmfToSvg(QByteArray& in, QSize& natural)
     wmfAPI* api = nullptr;
     wmfAPI_Options opts{};
     opts.function = wmf_svg_function;
-    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    const unsigned long flags =
+        WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
     if (wmf_api_create(&api, flags, &opts) != wmf_E_None)
         return {};
     QByteArray svg;
@@ -70,9 +72,10 @@ QByteArray wmfToSvg(QByteArray& in, QSize& natural)
     FILE* mem = open_memstream(&buf, &len);
     wmfD_Rect bbox{};
     unsigned int w = 0, h = 0;
-    if (mem && wmf_mem_open(api, reinterpret_cast<unsigned char*>(in.data()), long(in.size())) == wmf_E_None
-        && wmf_scan(api, 0, &bbox) == wmf_E_None && wmf_display_size(api, &w, &h, 96, 96) == wmf_E_None
-        && w > 0 && h > 0 && w <= 32767 && h <= 32767) {
+    if (mem &&
+        wmf_mem_open(api, reinterpret_cast<unsigned char*>(in.data()), long(in.size())) == wmf_E_None &&
+        wmf_scan(api, 0, &bbox) == wmf_E_None && wmf_display_size(api, &w, &h, 96, 96) == wmf_E_None &&
+        w > 0 && h > 0 && w <= 32767 && h <= 32767) {
         wmf_svg_t* ddata = WMF_SVG_GetData(api);
         ddata->out = wmf_stream_create(api, mem);
         ddata->Description = const_cast<char*>("");

@@ -6,9 +6,9 @@
 #include "platform/picture_scan.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImageReader>
-#include <QElapsedTimer>
 #include <QProcess>
 
 #include <cerrno>
@@ -19,9 +19,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 constexpr qint64 maxMetafileBytes = qint64{64} * 1024 * 1024;
 constexpr int maxMetafileSide = 4096;
@@ -161,13 +163,15 @@ QImage renderMetafile(const QByteArray& bytes, QSize renderSize, QString* error)
     clock.start();
     const auto left = [&] { return std::max<qint64>(1, metafileTimeoutMs - clock.elapsed()); };
     helper.write(bytes);
-    while (helper.bytesToWrite() > 0 && clock.elapsed() < metafileTimeoutMs && helper.state() == QProcess::Running)
+    while (helper.bytesToWrite() > 0 && clock.elapsed() < metafileTimeoutMs &&
+           helper.state() == QProcess::Running)
         helper.waitForBytesWritten(int(left()));
     helper.closeWriteChannel();
 
     constexpr qint64 maxOutput = 8 + qint64(maxMetafileSide) * maxMetafileSide * 4;
     QByteArray out;
-    while (helper.state() == QProcess::Running && clock.elapsed() < metafileTimeoutMs && out.size() <= maxOutput) {
+    while (helper.state() == QProcess::Running && clock.elapsed() < metafileTimeoutMs &&
+           out.size() <= maxOutput) {
         helper.waitForReadyRead(int(left()));
         out += helper.readAllStandardOutput();
     }
@@ -205,7 +209,8 @@ std::optional<Picture> loadPicture(const QString& path, QString* error, std::opt
     f.fd = ::open(encodePath(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (f.fd < 0)
         return fail(error, QString::fromLocal8Bit(std::strerror(errno)));
-    struct stat st {};
+    struct stat st {
+    };
     if (::fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode))
         return fail(error, QStringLiteral("not a file"));
     const qint64 fileSize = st.st_size;

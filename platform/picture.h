@@ -8,7 +8,8 @@
 #include <QString>
 #include <optional>
 
-namespace platform {
+namespace platform
+{
 
 struct Picture {
     // What was decoded. For a large picture this may cover only the part a

@@ -3,19 +3,34 @@
 #include <cmath>
 #include <cstdint>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 std::uint16_t u16(const QByteArray& b, int at)
 {
-    return static_cast<std::uint16_t>(static_cast<std::uint8_t>(b[at]) | (static_cast<std::uint8_t>(b[at + 1]) << 8));
+    return static_cast<std::uint16_t>(static_cast<std::uint8_t>(b[at]) |
+                                      (static_cast<std::uint8_t>(b[at + 1]) << 8));
 }
-std::int16_t s16(const QByteArray& b, int at) { return static_cast<std::int16_t>(u16(b, at)); }
-std::uint32_t u32(const QByteArray& b, int at) { return u16(b, at) | (std::uint32_t{u16(b, at + 2)} << 16); }
-std::int32_t s32(const QByteArray& b, int at) { return static_cast<std::int32_t>(u32(b, at)); }
+std::int16_t s16(const QByteArray& b, int at)
+{
+    return static_cast<std::int16_t>(u16(b, at));
+}
+std::uint32_t u32(const QByteArray& b, int at)
+{
+    return u16(b, at) | (std::uint32_t{u16(b, at + 2)} << 16);
+}
+std::int32_t s32(const QByteArray& b, int at)
+{
+    return static_cast<std::int32_t>(u32(b, at));
+}
 
-bool startsWith(const QByteArray& b, const char* magic, int n) { return b.size() >= n && b.startsWith(QByteArray(magic, n)); }
+bool startsWith(const QByteArray& b, const char* magic, int n)
+{
+    return b.size() >= n && b.startsWith(QByteArray(magic, n));
+}
 
 // A size in pixels from a length in some unit, refusing nonsense.
 std::optional<int> toPixels(double length, double unitsPerInch)
@@ -39,8 +54,8 @@ PictureFormat sniffPictureFormat(const QByteArray& head)
     if (startsWith(head, "\xD7\xCD\xC6\x9A", 4) && head.size() >= 22 + 18)
         return PictureFormat::Wmf;
     // A bare WMF header: type 1 (memory) or 2 (disk), 9 words long, version 0x0100 or 0x0300.
-    if (head.size() >= 18 && (u16(head, 0) == 1 || u16(head, 0) == 2) && u16(head, 2) == 9
-        && (u16(head, 4) == 0x0100 || u16(head, 4) == 0x0300))
+    if (head.size() >= 18 && (u16(head, 0) == 1 || u16(head, 0) == 2) && u16(head, 2) == 9 &&
+        (u16(head, 4) == 0x0100 || u16(head, 4) == 0x0300))
         return PictureFormat::Wmf;
     if (head.size() >= 88 && u32(head, 0) == 1 && head.mid(40, 4) == " EMF")
         return PictureFormat::Emf;
@@ -50,10 +65,14 @@ PictureFormat sniffPictureFormat(const QByteArray& head)
 const char* qtFormatName(PictureFormat format)
 {
     switch (format) {
-    case PictureFormat::Bmp: return "bmp";
-    case PictureFormat::Gif: return "gif";
-    case PictureFormat::Jpeg: return "jpeg";
-    default: return "";
+    case PictureFormat::Bmp:
+        return "bmp";
+    case PictureFormat::Gif:
+        return "gif";
+    case PictureFormat::Jpeg:
+        return "jpeg";
+    default:
+        return "";
     }
 }
 

@@ -5,7 +5,8 @@
 #include <QSize>
 #include <optional>
 
-namespace platform {
+namespace platform
+{
 
 enum class PictureFormat { Unknown, Bmp, Gif, Jpeg, Wmf, Emf };
 

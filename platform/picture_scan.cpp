@@ -8,20 +8,29 @@
 #include <cstring>
 #include <optional>
 
-namespace platform {
+namespace platform
+{
 
-namespace {
+namespace
+{
 
 std::uint32_t u16(const QByteArray& b, int at)
 {
     return static_cast<std::uint8_t>(b[at]) | (std::uint32_t{static_cast<std::uint8_t>(b[at + 1])} << 8);
 }
-std::uint32_t u32(const QByteArray& b, int at) { return u16(b, at) | (u16(b, at + 2) << 16); }
-std::int32_t s32(const QByteArray& b, int at) { return static_cast<std::int32_t>(u32(b, at)); }
+std::uint32_t u32(const QByteArray& b, int at)
+{
+    return u16(b, at) | (u16(b, at + 2) << 16);
+}
+std::int32_t s32(const QByteArray& b, int at)
+{
+    return static_cast<std::int32_t>(u32(b, at));
+}
 
 // Reads a device front to back in large blocks, so a scan through megabytes of
 // JPEG data costs a few memchr calls rather than a call per byte.
-class Cursor {
+class Cursor
+{
 public:
     Cursor(QIODevice& in, qint64 from) : in_(in), base_(from), ok_(from <= in.size() && in.seek(from)) {}
 
@@ -165,7 +174,8 @@ std::optional<BmpLayout> bmpLayout(const QByteArray& head)
         planes = u16(head, 22);
         l.bpp = int(u16(head, 24));
         l.entrySize = 3;
-    } else if ((infoSize == 40 || infoSize == 64 || infoSize == 108 || infoSize == 124) && head.size() >= 50) {
+    } else if ((infoSize == 40 || infoSize == 64 || infoSize == 108 || infoSize == 124) &&
+               head.size() >= 50) {
         l.width = s32(head, 18);
         l.height = s32(head, 22);
         planes = u16(head, 26);
@@ -180,7 +190,8 @@ std::optional<BmpLayout> bmpLayout(const QByteArray& head)
     const bool depthOk = l.bpp == 1 || l.bpp == 4 || l.bpp == 8 || l.bpp == 16 || l.bpp == 24 || l.bpp == 32;
     if (planes != 1 || !depthOk || !(l.compression == 0 || rle || fields))
         return std::nullopt;
-    if (l.width <= 0 || l.height == 0 || l.height == INT32_MIN || l.width * std::abs(l.height) > qint64{16384} * 16384)
+    if (l.width <= 0 || l.height == 0 || l.height == INT32_MIN ||
+        l.width * std::abs(l.height) > qint64{16384} * 16384)
         return std::nullopt;
     if (l.bpp <= 8) {
         if (colourCount > 256)
@@ -194,7 +205,10 @@ std::optional<BmpLayout> bmpLayout(const QByteArray& head)
     return l;
 }
 
-QByteArray bmpHead(QIODevice& in) { return in.seek(0) ? in.read(64) : QByteArray(); }
+QByteArray bmpHead(QIODevice& in)
+{
+    return in.seek(0) ? in.read(64) : QByteArray();
+}
 
 // Walks RLE8 or RLE4 data, painting into out when given. True when the stream
 // reaches its end mark or moves past the last row before the data ends.
@@ -205,7 +219,8 @@ bool walkRle(Cursor& c, const BmpLayout& l, QImage* out)
     qint64 x = 0, y = 0; // y counts rows in the order stored
     const auto paint = [&](int index, qint64 n) {
         if (out && x < w)
-            std::memset(out->scanLine(int(l.height < 0 ? y : h - 1 - y)) + x, index, std::size_t(std::min(n, w - x)));
+            std::memset(out->scanLine(int(l.height < 0 ? y : h - 1 - y)) + x, index,
+                        std::size_t(std::min(n, w - x)));
         x = std::min(x + n, w);
     };
     const auto nibble = [](int byte, int i) { return i % 2 ? byte & 15 : byte >> 4; };

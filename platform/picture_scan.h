@@ -8,7 +8,8 @@
 #include <QIODevice>
 #include <QImage>
 
-namespace platform {
+namespace platform
+{
 
 // Whether the picture data that the headers announce is all in the device,
 // read from its start: a JPEG's segments and scans up to the end-of-image

@@ -4,7 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace platform {
+namespace platform
+{
 
 TwipControl::TwipControl(QWidget* parent) : QWidget(parent) {}
 
@@ -115,7 +116,10 @@ TwipShape::TwipShape(QWidget* container, const tw::Rect& r, QColor fill, QColor 
 {
 }
 
-QRect TwipShape::pixelRect() const { return tw::toPixels(rect_); }
+QRect TwipShape::pixelRect() const
+{
+    return tw::toPixels(rect_);
+}
 
 void TwipShape::moveTw(const tw::Rect& r)
 {
@@ -155,18 +159,29 @@ void paintShapes(QPainter& p, const std::vector<TwipShape*>& shapes)
 std::int16_t virtualKeyCode(int qtKey)
 {
     switch (qtKey) {
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: return 9;
-    case Qt::Key_Delete: return 46;
-    default: break;
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+        return 9;
+    case Qt::Key_Delete:
+        return 46;
+    default:
+        break;
     }
     if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z))
         return static_cast<std::int16_t>(qtKey); // same codes as ASCII

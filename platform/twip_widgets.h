@@ -8,12 +8,14 @@
 #include <cstdint>
 #include <vector>
 
-namespace platform {
+namespace platform
+{
 
 class TwipShape;
 
 // A windowed control placed in its container's client twips.
-class TwipControl : public QWidget {
+class TwipControl : public QWidget
+{
     Q_OBJECT
 public:
     explicit TwipControl(QWidget* parent);
@@ -50,7 +52,8 @@ private:
 
 // An image control: draws its picture stretched to its size, or takes the
 // picture's size and draws it unscaled.
-class TwipImage : public TwipControl {
+class TwipImage : public TwipControl
+{
     Q_OBJECT
 public:
     explicit TwipImage(QWidget* parent, bool stretch);
@@ -69,7 +72,8 @@ private:
 // A picture box: background colour, a picture at its top-left corner, its
 // children clipped to it; it can size itself to its picture and carry
 // windowless shapes painted beneath its children.
-class TwipPictureBox : public TwipControl {
+class TwipPictureBox : public TwipControl
+{
     Q_OBJECT
 public:
     explicit TwipPictureBox(QWidget* parent, QColor background = Qt::white);
@@ -98,7 +102,8 @@ private:
 
 // A windowless rectangle painted on its container's surface, beneath the
 // container's windowed children. The container paints it (paintShapes).
-class TwipShape {
+class TwipShape
+{
 public:
     TwipShape(QWidget* container, const tw::Rect& r, QColor fill, QColor outline);
     tw::Rect twRect() const { return rect_; }

@@ -6,13 +6,20 @@
 #include <QSize>
 #include <cmath>
 
-namespace tw {
+namespace tw
+{
 
 inline constexpr float perPixel = 15.0f;
 
 // Nearest pixel, halves away from zero (so -7.5 px and 7.5 px mirror each other).
-inline int toPixels(float twips) { return static_cast<int>(std::lround(twips / perPixel)); }
-inline float fromPixels(int pixels) { return static_cast<float>(pixels) * perPixel; }
+inline int toPixels(float twips)
+{
+    return static_cast<int>(std::lround(twips / perPixel));
+}
+inline float fromPixels(int pixels)
+{
+    return static_cast<float>(pixels) * perPixel;
+}
 
 struct Rect {
     float left = 0, top = 0, width = 0, height = 0;
@@ -27,6 +34,9 @@ inline QRect toPixels(const Rect& r)
     return {l, t, toPixels(r.left + r.width) - l, toPixels(r.top + r.height) - t};
 }
 
-inline QSize sizeToPixels(float width, float height) { return {toPixels(width), toPixels(height)}; }
+inline QSize sizeToPixels(float width, float height)
+{
+    return {toPixels(width), toPixels(height)};
+}
 
 } // namespace tw

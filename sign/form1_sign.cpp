@@ -33,7 +33,8 @@ void Form1::Picture1_KeyDown(std::int16_t keyCode, std::int16_t /*shift*/)
         showSign(*pos);
 }
 
-namespace {
+namespace
+{
 // The folder messages: the text and an OK button, no icon.
 void tell(QWidget* owner, const QString& text)
 {

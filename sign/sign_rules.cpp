@@ -5,7 +5,8 @@
 #include <limits>
 #include <sys/stat.h>
 
-namespace sign {
+namespace sign
+{
 
 void completeFolderPath(QString& folder)
 {
@@ -25,7 +26,8 @@ QString browsedFolderText(const QString& chosen)
     QString lower = chosen.toLower();
     if (lower == chosen)
         return chosen;
-    struct stat a {}, b {};
+    struct stat a {
+    }, b{};
     if (::stat(platform::encodePath(chosen).constData(), &a) != 0 ||
         ::stat(platform::encodePath(lower).constData(), &b) != 0)
         return chosen;

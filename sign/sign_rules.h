@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-namespace sign {
+namespace sign
+{
 
 inline constexpr std::int16_t vkUp = 38;
 inline constexpr std::int16_t vkDown = 40;
@@ -24,7 +25,8 @@ QString picturePath(const QString& folder, const QString& entry);
 QString browsedFolderText(const QString& chosen);
 
 // The sign position moved by the arrow keys. It is not reset by a new folder.
-class Stepper {
+class Stepper
+{
 public:
     // Applies one key-down given the list's count. Returns the position to
     // show, or nullopt when nothing is to be shown. Down stops only when the

@@ -5,10 +5,11 @@
 // gets a frame partly outside it.
 #include "platform/twips.h"
 
-namespace signboard {
+namespace signboard
+{
 
 inline constexpr float postWidth = 75.0f;
-inline constexpr float barExtra = 150.0f;   // the bar runs under both posts
+inline constexpr float barExtra = 150.0f;    // the bar runs under both posts
 inline constexpr float postOverhang = 15.0f; // the posts reach this far below the board
 
 // The refit: piece index laid around the board. Only the posts' width and the

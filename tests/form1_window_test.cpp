@@ -11,22 +11,35 @@ TEST(Form1Window, WhoOpensTheMenuAndWhoGivesTheSignTheKeyboard)
     QApplication::setActiveWindow(&bus);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&bus));
     bus.ImgDesiMaku->resize(30, 10);
-    const struct { QWidget* target; Qt::MouseButton button; bool menu, keyboard; } rows[] = {
-        {&bus, Qt::RightButton, true, false},          {&bus, Qt::LeftButton, false, false},
-        {&bus, Qt::MiddleButton, false, false},        {bus.PicKanban, Qt::RightButton, true, false},
-        {bus.PicKanban, Qt::MiddleButton, false, false}, {bus.Image1[2], Qt::RightButton, false, false},
-        {bus.Image1[2], Qt::LeftButton, false, true},  {bus.ImgDesiMaku, Qt::LeftButton, false, true},
-        {bus.Picture1, Qt::LeftButton, false, true},   {bus.picSlideBase1, Qt::LeftButton, false, false},
-        {bus.Image2, Qt::LeftButton, false, false},    {bus.PicKanban, Qt::LeftButton, false, false},
+    const struct {
+        QWidget* target;
+        Qt::MouseButton button;
+        bool menu, keyboard;
+    } rows[] = {
+        {&bus, Qt::RightButton, true, false},
+        {&bus, Qt::LeftButton, false, false},
+        {&bus, Qt::MiddleButton, false, false},
+        {bus.PicKanban, Qt::RightButton, true, false},
+        {bus.PicKanban, Qt::MiddleButton, false, false},
+        {bus.Image1[2], Qt::RightButton, false, false},
+        {bus.Image1[2], Qt::LeftButton, false, true},
+        {bus.ImgDesiMaku, Qt::LeftButton, false, true},
+        {bus.Picture1, Qt::LeftButton, false, true},
+        {bus.picSlideBase1, Qt::LeftButton, false, false},
+        {bus.Image2, Qt::LeftButton, false, false},
+        {bus.PicKanban, Qt::LeftButton, false, false},
     };
     for (const auto& r : rows) {
         QApplication::setActiveWindow(&bus); // the offscreen platform may leave none after a menu
         bus.setFocus();
         // The body has no control at 200,200; the sign's box is clear of the image at 40,20.
-        const QPoint at = r.target == &bus ? QPoint(200, 200) : r.target == bus.Picture1 ? QPoint(40, 20) : QPoint(5, 5);
+        const QPoint at = r.target == &bus           ? QPoint(200, 200)
+                          : r.target == bus.Picture1 ? QPoint(40, 20)
+                                                     : QPoint(5, 5);
         EXPECT_EQ(testing_support::opensPopup([&] { QTest::mouseClick(r.target, r.button, {}, at); }), r.menu)
             << r.target->metaObject()->className() << " " << r.button;
-        EXPECT_EQ(bus.Picture1->hasFocus(), r.keyboard) << r.target->metaObject()->className() << " " << r.button;
+        EXPECT_EQ(bus.Picture1->hasFocus(), r.keyboard)
+            << r.target->metaObject()->className() << " " << r.button;
     }
 
     QTemporaryDir dir;
@@ -34,8 +47,12 @@ TEST(Form1Window, WhoOpensTheMenuAndWhoGivesTheSignTheKeyboard)
         testing_support::writeBmp(dir.filePath(QStringLiteral("p%1.bmp").arg(i)), 10 + i);
     bus.signFolderPath = dir.path();
     ASSERT_TRUE(bus.picDir());
-    for (const auto& [key, position] : {std::pair{Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Right, 2},
-                                        {Qt::Key_Left, 2}, {Qt::Key_8, 2}, {Qt::Key_Up, 1}}) {
+    for (const auto& [key, position] : {std::pair{Qt::Key_Down, 1},
+                                        {Qt::Key_Down, 2},
+                                        {Qt::Key_Right, 2},
+                                        {Qt::Key_Left, 2},
+                                        {Qt::Key_8, 2},
+                                        {Qt::Key_Up, 1}}) {
         QTest::keyClick(bus.Picture1, key);
         EXPECT_EQ(bus.signStepper.position(), position) << key;
     }

@@ -37,8 +37,11 @@ TEST(FileList, MatchesInNameOrderAndSkipsTheRest)
                           "caf\xe9.jpg", "\xff.gif", "\xfe.gif", "行先.bmp"})
         writeFile(dir.filePath(platform::decodePath(n)), {});
     QDir(dir.path()).mkdir(QStringLiteral("folder.jpg"));
-    for (const auto& [target, name] : {std::pair{"/nonexistent/target.bmp", "broken.bmp"}, {"b.bmp", "link.bmp"},
-                                       {"loop2.bmp", "loop1.bmp"}, {"loop1.bmp", "loop2.bmp"}, {".", "deep.jpg"}})
+    for (const auto& [target, name] : {std::pair{"/nonexistent/target.bmp", "broken.bmp"},
+                                       {"b.bmp", "link.bmp"},
+                                       {"loop2.bmp", "loop1.bmp"},
+                                       {"loop1.bmp", "loop2.bmp"},
+                                       {".", "deep.jpg"}})
         link(target, dir.filePath(name));
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("sign.bmp")).constData(), 0600), 0);
 
@@ -48,8 +51,9 @@ TEST(FileList, MatchesInNameOrderAndSkipsTheRest)
     for (std::int16_t i = 0; i < list.listCount(); ++i)
         got << *list.list(i);
     QStringList want;
-    for (const char* n : {"A.gif", "b.bmp", "c.JPG", "caf\xe9.jpg", "link.bmp", "m.WMF", "n.emf", "ROUTE1.JPG",
-                          "route2.Gif", "x.jpeg", "行先.bmp", "\x8d\x73\x90\xe6.bmp", "\xfe.gif", "\xff.gif"})
+    for (const char* n :
+         {"A.gif", "b.bmp", "c.JPG", "caf\xe9.jpg", "link.bmp", "m.WMF", "n.emf", "ROUTE1.JPG", "route2.Gif",
+          "x.jpeg", "行先.bmp", "\x8d\x73\x90\xe6.bmp", "\xfe.gif", "\xff.gif"})
         want << platform::decodePath(n);
     EXPECT_EQ(got, want);
     // What Qt's dialogs make of such a name leads back to the file, unless two names look the same there.
@@ -67,11 +71,16 @@ TEST(FileList, MatchesInNameOrderAndSkipsTheRest)
 // above as two halves.
 TEST(NativePath, NamesInAnyEncodingRoundTrip)
 {
-    const std::pair<const char*, bool> rows[] = {
-        {"route.bmp", true}, {"行先.bmp", true}, {"\xf0\x90\x80\x80.bmp", true}, {"\x8d\x73\x90\xe6", false},
-        {"caf\xe9", false}, {"\xff", false},   {"\xed\xb2\x80", false} /* a surrogate */,
-        {"\xc0\xaf", false} /* overlong */, {"\xe3\x81", false} /* cut short */,
-        {"\xf4\x90\x80\x80", false} /* past U+10FFFF */};
+    const std::pair<const char*, bool> rows[] = {{"route.bmp", true},
+                                                 {"行先.bmp", true},
+                                                 {"\xf0\x90\x80\x80.bmp", true},
+                                                 {"\x8d\x73\x90\xe6", false},
+                                                 {"caf\xe9", false},
+                                                 {"\xff", false},
+                                                 {"\xed\xb2\x80", false} /* a surrogate */,
+                                                 {"\xc0\xaf", false} /* overlong */,
+                                                 {"\xe3\x81", false} /* cut short */,
+                                                 {"\xf4\x90\x80\x80", false} /* past U+10FFFF */};
     for (const auto& [bytes, utf8] : rows) {
         const QString s = platform::decodePath(bytes);
         EXPECT_TRUE(platform::encodePath(s) == bytes && (s == QString::fromUtf8(bytes)) == utf8) << bytes;
@@ -84,10 +93,13 @@ TEST(FileList, MoreThan32767FilesListTheFirst32767)
 {
     QTemporaryDir dir;
     for (int i = 0; i < 33000; ++i)
-        ::close(::open(QFile::encodeName(dir.filePath(QStringLiteral("p%1.jpg").arg(i, 6, 10, QLatin1Char('0')))),
-                       O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+        ::close(
+            ::open(QFile::encodeName(dir.filePath(QStringLiteral("p%1.jpg").arg(i, 6, 10, QLatin1Char('0')))),
+                   O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
     platform::FileList list(QStringLiteral("*.jpg"));
-    EXPECT_LT(testing_support::secondsOf([&] { ASSERT_EQ(list.setPath(dir.path()).result, platform::FileList::Result::Ok); }), 3);
+    EXPECT_LT(testing_support::secondsOf(
+                  [&] { ASSERT_EQ(list.setPath(dir.path()).result, platform::FileList::Result::Ok); }),
+              3);
     EXPECT_TRUE(list.listCount() == 32767 && *list.list(32766) == QStringLiteral("p032766.jpg"));
 }
 
@@ -100,14 +112,17 @@ TEST(ReplaceFile, ReplacesWholeThroughLinksOrLeavesEverythingAsItWas)
     QDir(dir.path()).mkdir("dotfiles");
     EXPECT_TRUE(platform::replaceFile(path, "first").isEmpty());
     ::chmod(QFile::encodeName(path).constData(), 0600);
-    for (const auto& [target, name] : {std::pair{"dotfiles/bus.ini", "relative.ini"}, {"relative.ini", "chain.ini"},
-                                       {"dotfiles/new.ini", "dangling.ini"}, {"loop.ini", "loop.ini"}})
+    for (const auto& [target, name] : {std::pair{"dotfiles/bus.ini", "relative.ini"},
+                                       {"relative.ini", "chain.ini"},
+                                       {"dotfiles/new.ini", "dangling.ini"},
+                                       {"loop.ini", "loop.ini"}})
         link(target, dir.filePath(name));
     QDir(dir.path()).mkdir("folder.ini");
 
     EXPECT_TRUE(platform::replaceFile(dir.filePath("chain.ini"), "second").isEmpty() &&
                 testing_support::readFile(path) == "second");
-    struct stat st {};
+    struct stat st {
+    };
     EXPECT_TRUE(::stat(QFile::encodeName(path).constData(), &st) == 0 && (st.st_mode & 0777) == 0600);
     EXPECT_TRUE(platform::replaceFile(dir.filePath("dangling.ini"), "created").isEmpty() &&
                 testing_support::readFile(dir.filePath("dotfiles/new.ini")) == "created");
@@ -158,7 +173,9 @@ TEST(SettingsLocation, BesideTheProgramOrInTheUsersConfigFolder)
         {false, "", "home/u", true, beside, beside},
     };
     for (const auto& [writable, config, home, ownExists, read, write] : rows) {
-        const auto exists = [mine = ownExists](const QString& p) { return mine && p.endsWith("kururina/bus.ini"); };
+        const auto exists = [mine = ownExists](const QString& p) {
+            return mine && p.endsWith("kururina/bus.ini");
+        };
         const auto files = platform::chooseSettingsFiles({"/opt/bus", "bus", writable, config, home}, exists);
         EXPECT_TRUE(files.read == read && files.write == write) << writable << config << home << ownExists;
     }

@@ -3,10 +3,10 @@
 // in tests/reference (name@2x.png at device pixel ratio 2), within a small
 // tolerance. After a change of look made on purpose, remake them with
 //   KURURINA_UPDATE_REFERENCES=1 ctest --test-dir build -R window_pictures
-#include "tests/support/bus.h"
 #include "assets/assets.h"
 #include "platform/picture.h"
 #include "platform/tests/picture_samples.h"
+#include "tests/support/bus.h"
 
 #include <QMenu>
 
@@ -44,7 +44,8 @@ void expectLooksLikeItsReference(QWidget& w, const QString& name)
     if (differ > shot.width() * shot.height() / 2000) {
         const QString seen = QDir::temp().filePath(QFileInfo(file).fileName());
         shot.save(seen);
-        ADD_FAILURE() << differ << " pixels differ from " << file.toStdString() << "; drawn: " << seen.toStdString();
+        ADD_FAILURE() << differ << " pixels differ from " << file.toStdString()
+                      << "; drawn: " << seen.toStdString();
     }
 }
 

@@ -1,9 +1,9 @@
 // The version box: how it opens and closes, its designation, the link asking
 // the maker's library once per click, the library in every form a folder can
 // hold it, and the report when it is missing.
-#include "tests/support/bus.h"
 #include "about/maker_link.h"
 #include "platform/exe_info.h"
+#include "tests/support/bus.h"
 
 #include <QDesktopServices>
 #include <QPointer>
@@ -42,7 +42,8 @@ TEST(VersionBox, OpensFreshClosesByOkOrWindowCloseAndLinksPerClick)
             byOk ? QTest::mouseClick(w->Command1, Qt::LeftButton) : void(w->close());
         });
         bus.MnuHelpVer_Click();
-        EXPECT_TRUE(stayedOpen && seen.isNull()) << "a key or the link closed the box, or it outlived its opening";
+        EXPECT_TRUE(stayedOpen && seen.isNull())
+            << "a key or the link closed the box, or it outlived its opening";
     }
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     EXPECT_EQ(browser.opened, QList<QUrl>(4, QUrl(QStringLiteral(KURURINA_HP_URL))));
@@ -61,10 +62,12 @@ TEST(MakerLibrary, AddressOrTheLoadersWords)
         return dir;
     };
     testing_support::writeFile(about::makerLibraryPath(folder("text")), "#!/bin/sh\n");
-    const std::tuple<QString, bool, QString> rows[] = { // folder, found, the address or a piece of the loader's words
+    const std::tuple<QString, bool, QString> rows[] = {
+        // folder, found, the address or a piece of the loader's words
         {platform::exeFolder(), true, QStringLiteral(KURURINA_HP_URL)}, // ours, released with free()
         {platform::exeFolder() + u'/', true, QStringLiteral(KURURINA_HP_URL)},
-        {folder("他の 版", QStringLiteral(FAKE_OTHER_LIB)), true, "https://example.test/other?q=1"}, // its own release
+        {folder("他の 版", QStringLiteral(FAKE_OTHER_LIB)), true,
+         "https://example.test/other?q=1"}, // its own release
         {folder("empty"), false, "cannot open shared object file"},
         {folder("noexport", QStringLiteral(FAKE_NOEXPORT_LIB)), false, "undefined symbol: KanaroHpURL"},
         {tmp.filePath("text"), false, "libTRX3Res.so"},
@@ -76,7 +79,8 @@ TEST(MakerLibrary, AddressOrTheLoadersWords)
     for (const auto& [dir, found, text] : rows)
         for (int click = 0; click < 2; ++click) {
             const about::HpAddress hp = about::askMakerLibrary(dir);
-            EXPECT_TRUE(hp.ok == found && (found ? hp.address == text : hp.address.isEmpty() && hp.error.contains(text)))
+            EXPECT_TRUE(hp.ok == found &&
+                        (found ? hp.address == text : hp.address.isEmpty() && hp.error.contains(text)))
                 << dir.toStdString() << ": " << hp.error.toStdString();
         }
     QDir::setCurrent(cwd);
@@ -88,18 +92,18 @@ TEST(VersionBox, LinkWithoutTheLibraryReports)
 {
     const QString lib = about::makerLibraryPath(platform::exeFolder());
     ASSERT_TRUE(QFile::rename(lib, lib + ".away"));
-    const std::unique_ptr<const QString, void (*)(const QString*)> restore(&lib, [](const QString* l) {
-        QFile::rename(*l + ".away", *l);
-    });
+    const std::unique_ptr<const QString, void (*)(const QString*)> restore(
+        &lib, [](const QString* l) { QFile::rename(*l + ".away", *l); });
     frmShowVersion box;
     box.show();
     int messages = 0;
     whenModal<QMessageBox>([&](QMessageBox* m) {
         ++messages;
-        EXPECT_TRUE(m->windowTitle() == QStringLiteral("Kanhpurl.dllのエラー") && m->icon() == QMessageBox::Critical &&
-                    m->standardButtons() == QMessageBox::Ok);
-        EXPECT_EQ(m->text(), lib + QStringLiteral(": cannot open shared object file: No such file or directory\n\n"
-                                                  " 上記内容をカナロHP関係者まで報告してください。"));
+        EXPECT_TRUE(m->windowTitle() == QStringLiteral("Kanhpurl.dllのエラー") &&
+                    m->icon() == QMessageBox::Critical && m->standardButtons() == QMessageBox::Ok);
+        EXPECT_EQ(m->text(),
+                  lib + QStringLiteral(": cannot open shared object file: No such file or directory\n\n"
+                                       " 上記内容をカナロHP関係者まで報告してください。"));
         m->button(QMessageBox::Ok)->click();
     });
     QTest::mouseClick(box.Label5, Qt::LeftButton);

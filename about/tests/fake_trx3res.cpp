@@ -15,8 +15,14 @@ FAKE_EXPORT char* KanaroHpURL(void)
     std::memcpy(block + 16, url, sizeof url);
     return block + 16;
 }
-FAKE_EXPORT void KanaroHpURL_Free(char* p) { std::free(p - 16); }
+FAKE_EXPORT void KanaroHpURL_Free(char* p)
+{
+    std::free(p - 16);
+}
 #else
-FAKE_EXPORT char* KanaroHpUrl(void) { return strdup("misspelt"); }
+FAKE_EXPORT char* KanaroHpUrl(void)
+{
+    return strdup("misspelt");
+}
 #endif
 }

@@ -15,5 +15,4 @@ TRX3RES_EXPORT char* KanaroHpURL(void)
         std::memcpy(copy, address, sizeof address);
     return copy;
 }
-
 }

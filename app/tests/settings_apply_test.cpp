@@ -21,11 +21,10 @@ struct Folder {
                     const QByteArray& speeds = "1200,3400", const QByteArray& mode = "2") const
     {
         const QByteArray d = dir.path().toLocal8Bit() + "/";
-        return "300,150,600,4800,\"" + d + folder + "\",\"res\",5,-6,\"" + d + board + "\",3000,1500,#FALSE#,#TRUE#," +
-               speeds + "," + mode + "\r\n";
+        return "300,150,600,4800,\"" + d + folder + "\",\"res\",5,-6,\"" + d + board +
+               "\",3000,1500,#FALSE#,#TRUE#," + speeds + "," + mode + "\r\n";
     }
 };
-
 
 TEST(SettingsApply, AGoodFileIsAppliedWholeAndSavedBackByteForByte)
 {
@@ -34,7 +33,8 @@ TEST(SettingsApply, AGoodFileIsAppliedWholeAndSavedBackByteForByte)
     Form1 bus;
     bus.setSettingsPath(f.ini());
     bus.Form_Load(); // the program's start: the file, then both windows shown
-    EXPECT_TRUE(bus.pos() == QPoint(20, 10) && bus.panel().pos() == QPoint(40, 320) && bus.panel().isVisible());
+    EXPECT_TRUE(bus.pos() == QPoint(20, 10) && bus.panel().pos() == QPoint(40, 320) &&
+                bus.panel().isVisible());
     EXPECT_TRUE(!bus.PicKanban->isVisibleTo(&bus) && !bus.MnuViewKanban->isChecked());
     EXPECT_TRUE(bus.MnuViewWaku->isChecked() && bus.shpK_Waku[1]->isVisible());
     EXPECT_EQ(bus.PicKanban->twRect(), (tw::Rect{3000, 1500, 1500, 750}));
@@ -42,7 +42,8 @@ TEST(SettingsApply, AGoodFileIsAppliedWholeAndSavedBackByteForByte)
     EXPECT_TRUE(bus.panel().lblMaeSpeed->text() == "1200" && bus.panel().lblNakaSpeed->text() == "3400");
     EXPECT_TRUE(bus.ImgDesiMaku->picture().size == QSize(20, 10) && bus.panel().Option1[2]->isChecked());
     bus.SaveIni();
-    EXPECT_EQ(testing_support::readFile(f.ini()), f.line()) << "what was read comes back, reserved fields and mode included";
+    EXPECT_EQ(testing_support::readFile(f.ini()), f.line())
+        << "what was read comes back, reserved fields and mode included";
 }
 
 // Whatever fails, the defaults take over the positions, signboard, speeds and
@@ -76,11 +77,13 @@ TEST(SettingsApply, AFailingStepKeepsWhatCameBeforeAndTheDefaultsTakeOver)
         b.panel().HScroll1->setValue(77);
         b.LoadIni();
         EXPECT_EQ(b.pos(), QPoint(0, 0));
-        EXPECT_TRUE(b.PicKanban->twRect() == (tw::Rect{7425, 1665, 1410, 450}) && b.PicKanban->picture().isEmpty());
+        EXPECT_TRUE(b.PicKanban->twRect() == (tw::Rect{7425, 1665, 1410, 450}) &&
+                    b.PicKanban->picture().isEmpty());
         EXPECT_EQ(b.shpK_Waku[0]->twRect(), (tw::Rect{7350, 1665, 75, 465}));
         EXPECT_TRUE(b.panel().HScroll1->value() == 10000 && b.panel().HScroll2->value() == 6000);
         EXPECT_TRUE(b.panel().Option1[0]->isChecked());
-        EXPECT_TRUE(b.MnuViewKanban->isChecked() != boardShownApplied && b.PicKanban->isVisibleTo(&b) != boardShownApplied);
+        EXPECT_TRUE(b.MnuViewKanban->isChecked() != boardShownApplied &&
+                    b.PicKanban->isVisibleTo(&b) != boardShownApplied);
         EXPECT_EQ(b.File1.listCount(), listCount);
         // The held texts keep what was read, and are saved again.
         EXPECT_TRUE(content.isNull() || b.kanbanPicturePath.startsWith(f.dir.path()));

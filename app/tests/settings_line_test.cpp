@@ -4,22 +4,35 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-const QByteArray sample = "3000,1500,3000,4800,\"/s/\",\"\",0,0,\"\",7470,1710,#TRUE#,#TRUE#,10000,6000,0\r\n";
+namespace
+{
+const QByteArray sample =
+    "3000,1500,3000,4800,\"/s/\",\"\",0,0,\"\",7470,1710,#TRUE#,#TRUE#,10000,6000,0\r\n";
 } // namespace
 
 TEST(SettingsLine, NumbersAsTheFileShowsThemAndAsTheyAreRead)
 {
-    const std::pair<float, const char*> rows[] = {
-        {1425, "1425"}, {-90, "-90"},   {0, "0"},           {1425.5f, "1425.5"}, {1.5e7f, "1.5E+07"},
-        {-0.25f, "-0.25"}, {9999999, "9999999"}, {12345678, "1.234568E+07"}};
+    const std::pair<float, const char*> rows[] = {{1425, "1425"},
+                                                  {-90, "-90"},
+                                                  {0, "0"},
+                                                  {1425.5f, "1425.5"},
+                                                  {1.5e7f, "1.5E+07"},
+                                                  {-0.25f, "-0.25"},
+                                                  {9999999, "9999999"},
+                                                  {12345678, "1.234568E+07"}};
     for (const auto& [v, text] : rows)
         EXPECT_EQ(settings::formatSingle(v), QByteArray(text)) << text;
     // Whole numbers read from any single form: halves to even, 32-bit range;
     // what was read is written so that it reads again.
-    const std::pair<const char*, std::int32_t> good[] = {
-        {"2.5", 2},          {"3.5", 4}, {"-2.5", -2}, {"1425.4999", 1425}, {"1.5E+07", 15000000},
-        {"+7", 7},           {" 12 ", 12}, {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}};
+    const std::pair<const char*, std::int32_t> good[] = {{"2.5", 2},
+                                                         {"3.5", 4},
+                                                         {"-2.5", -2},
+                                                         {"1425.4999", 1425},
+                                                         {"1.5E+07", 15000000},
+                                                         {"+7", 7},
+                                                         {" 12 ", 12},
+                                                         {"2147483647", 2147483647},
+                                                         {"-2147483648", -2147483647 - 1}};
     for (const auto& [field, value] : good) {
         const settings::Read r = settings::read(QByteArray(sample).replace(0, 4, field));
         const settings::Read again = settings::read(settings::write(settings::valuesOf(r)));
@@ -32,14 +45,14 @@ TEST(SettingsLine, NumbersAsTheFileShowsThemAndAsTheyAreRead)
 TEST(SettingsLine, DamagedLinesStopAtTheFieldThatFails)
 {
     const std::pair<QByteArray, int> rows[] = {
-        {sample.left(sample.lastIndexOf(',')), 15},                       // 15 fields
-        {QByteArray(sample).replace("0\r\n", "0,99\r\n"), 16},            // a 17th is ignored
-        {sample.left(sample.size() - 2), 16},                             // no CR LF
+        {sample.left(sample.lastIndexOf(',')), 15},                         // 15 fields
+        {QByteArray(sample).replace("0\r\n", "0,99\r\n"), 16},              // a 17th is ignored
+        {sample.left(sample.size() - 2), 16},                               // no CR LF
         {QByteArray(sample).replace("#TRUE#,#TRUE#", "#true#,#TRUE#"), 11}, // yes/no in lower case
-        {QByteArray(sample).replace("6000,0\r", "6000,40000\r"), 15},     // mode beyond 16 bits
-        {QByteArray(sample).replace("\"/s/\"", "\"/s/\"x"), 4},           // junk after a text's quote
-        {QByteArray(sample).replace("\"/s/\",", "\"/s/,"), 4},           // a text without its closing quote
-        {"3000,1500\r\n3000,4800", 2},                                    // the second line is not read
+        {QByteArray(sample).replace("6000,0\r", "6000,40000\r"), 15},       // mode beyond 16 bits
+        {QByteArray(sample).replace("\"/s/\"", "\"/s/\"x"), 4},             // junk after a text's quote
+        {QByteArray(sample).replace("\"/s/\",", "\"/s/,"), 4}, // a text without its closing quote
+        {"3000,1500\r\n3000,4800", 2},                         // the second line is not read
         {"", 0},
         {"\xff\xfe\x00\x01", 0},
     };
@@ -51,13 +64,15 @@ TEST(SettingsLine, DamagedLinesStopAtTheFieldThatFails)
 // kept at their extremes: what is read is written back byte for byte.
 TEST(SettingsLine, TextsAndReservedFieldsRoundTrip)
 {
-    const QByteArray line = "3000,1500,3000,4800,\"/home/ユーザー/行先 \"\"特急\"\",幕/\",\"keep, me\",-7,2147483647,"
-                            "\"/tmp/a\"\"\"\"b.bmp\",7470,1710,#FALSE#,#TRUE#,1,30000,2\r\n";
+    const QByteArray line =
+        "3000,1500,3000,4800,\"/home/ユーザー/行先 \"\"特急\"\",幕/\",\"keep, me\",-7,2147483647,"
+        "\"/tmp/a\"\"\"\"b.bmp\",7470,1710,#FALSE#,#TRUE#,1,30000,2\r\n";
     const settings::Read r = settings::read(line);
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(r.signFolder, QStringLiteral("/home/ユーザー/行先 \"特急\",幕/"));
     EXPECT_TRUE(r.kanbanPicture == "/tmp/a\"\"b.bmp" && r.reservedText == "keep, me" && r.reserved1 == -7);
-    EXPECT_TRUE(r.reserved2 == 2147483647 && r.mode == 2 && !r.kanbanShown && r.frameShown && r.speed2 == 30000);
+    EXPECT_TRUE(r.reserved2 == 2147483647 && r.mode == 2 && !r.kanbanShown && r.frameShown &&
+                r.speed2 == 30000);
     EXPECT_EQ(settings::write(settings::valuesOf(r)), line);
     EXPECT_EQ(settings::write(settings::valuesOf(settings::read(sample))), sample);
 }

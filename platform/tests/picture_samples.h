@@ -12,7 +12,8 @@
 #include <cstdlib>
 #include <initializer_list>
 
-namespace samples {
+namespace samples
+{
 
 // Little-endian values of the given width in bytes.
 inline QByteArray le(int bytes, std::initializer_list<std::int64_t> values)
@@ -26,7 +27,10 @@ inline QByteArray le(int bytes, std::initializer_list<std::int64_t> values)
 
 // Every raster sample draws the same picture: the top-left quarter red (ink),
 // the rest white, so a flipped, mirrored or miscoloured decode shows.
-inline bool inked(int x, int y, int w, int h) { return x < w / 2 && y < h / 2; }
+inline bool inked(int x, int y, int w, int h)
+{
+    return x < w / 2 && y < h / 2;
+}
 
 inline QImage reference(int w, int h, QColor ink = Qt::red)
 {
@@ -47,8 +51,14 @@ inline QByteArray qtImage(const QImage& img, const char* format, bool progressiv
     writer.write(img);
     return out;
 }
-inline QByteArray bmp(int w, int h) { return qtImage(reference(w, h), "bmp"); }
-inline QByteArray jpeg(int w, int h) { return qtImage(reference(w, h), "jpeg"); }
+inline QByteArray bmp(int w, int h)
+{
+    return qtImage(reference(w, h), "bmp");
+}
+inline QByteArray jpeg(int w, int h)
+{
+    return qtImage(reference(w, h), "jpeg");
+}
 
 // A BMP built byte by byte. bpp 1, 4 or 8 (with a palette), 16, 24 or
 // 32; compression 0 plain, 1 RLE8, 2 RLE4, 3 bit fields; header 12 (OS/2 core),
@@ -61,9 +71,13 @@ inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header =
     const int colours = bpp > 8 ? 0 : core ? 1 << bpp : std::min(1 << bpp, 3);
     QByteArray palette;
     for (int i = 0; i < colours; ++i)
-        palette.append(QByteArray(i == 0 ? "\xFF\xFF\xFF\0" : i == 1 ? "\0\0\xFF\0" : "\0\0\0\0", core ? 3 : 4));
+        palette.append(QByteArray(i == 0   ? "\xFF\xFF\xFF\0"
+                                  : i == 1 ? "\0\0\xFF\0"
+                                           : "\0\0\0\0",
+                                  core ? 3 : 4));
     // Bit-field masks: 5-6-5 for 16 bits, red in the low byte for 32.
-    const std::int64_t masks[3] = {bpp == 16 ? 0xF800 : 0xFF, bpp == 16 ? 0x07E0 : 0xFF00, bpp == 16 ? 0x1F : 0xFF0000};
+    const std::int64_t masks[3] = {bpp == 16 ? 0xF800 : 0xFF, bpp == 16 ? 0x07E0 : 0xFF00,
+                                   bpp == 16 ? 0x1F : 0xFF0000};
     const auto value = [&](bool red) -> std::int64_t {
         if (bpp <= 8)
             return red ? 1 : 0;
@@ -93,14 +107,16 @@ inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header =
         }
         data += row;
     }
-    QByteArray info = core ? le(4, {12}) + le(2, {w, h, 1, bpp})
-                           : le(4, {header, w, h}) + le(2, {1, bpp}) + le(4, {compression, 0, 2835, 2835, colours, 0});
+    QByteArray info =
+        core ? le(4, {12}) + le(2, {w, h, 1, bpp})
+             : le(4, {header, w, h}) + le(2, {1, bpp}) + le(4, {compression, 0, 2835, 2835, colours, 0});
     info.resize(std::max<qsizetype>(info.size(), header), '\0');
     // Bit-field masks follow a short header and sit inside a long one.
     const QByteArray fields = compression == 3 ? le(4, {masks[0], masks[1], masks[2]}) : QByteArray();
     if (header >= 108)
-        info.replace(40, 12, le(4, {compression == 3 ? masks[0] : 0, compression == 3 ? masks[1] : 0,
-                                    compression == 3 ? masks[2] : 0}));
+        info.replace(40, 12,
+                     le(4, {compression == 3 ? masks[0] : 0, compression == 3 ? masks[1] : 0,
+                            compression == 3 ? masks[2] : 0}));
     else if (!core)
         info += fields;
     const std::int64_t offBits = 14 + info.size() + palette.size();
@@ -113,9 +129,14 @@ inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header =
 inline QByteArray drawn(int w, int h, const QString& output, const QString& filter = {})
 {
     QString command = QStringLiteral("convert -size %1x%2 xc:white -fill red -draw 'rectangle 0,0 %3,%4' %5")
-                          .arg(w).arg(h).arg(w / 2 - 1).arg(h / 2 - 1).arg(output);
+                          .arg(w)
+                          .arg(h)
+                          .arg(w / 2 - 1)
+                          .arg(h / 2 - 1)
+                          .arg(output);
     QProcess p;
-    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), filter.isEmpty() ? command : command + " | " + filter});
+    p.start(QStringLiteral("sh"),
+            {QStringLiteral("-c"), filter.isEmpty() ? command : command + " | " + filter});
     p.waitForFinished();
     return p.readAllStandardOutput();
 }
@@ -129,17 +150,18 @@ inline QByteArray wmf(int right, int bottom, int inch)
         sum ^= std::uint8_t(b[i]) | (std::uint8_t(b[i + 1]) << 8);
     // SETWINDOWORG, SETWINDOWEXT, RECTANGLE, EOF: size in words, function, parameters.
     const QByteArray recs = le(4, {5}) + le(2, {0x020B, 0, 0}) + le(4, {5}) + le(2, {0x020C, bottom, right}) +
-                            le(4, {7}) + le(2, {0x041B, bottom / 2, right / 2, 0, 0}) + le(4, {3}) + le(2, {0});
-    return b + le(2, {sum, 1, 9, 0x0300}) + le(4, {(18 + recs.size()) / 2}) + le(2, {0}) + le(4, {7}) + le(2, {0}) +
-           recs;
+                            le(4, {7}) + le(2, {0x041B, bottom / 2, right / 2, 0, 0}) + le(4, {3}) +
+                            le(2, {0});
+    return b + le(2, {sum, 1, 9, 0x0300}) + le(4, {(18 + recs.size()) / 2}) + le(2, {0}) + le(4, {7}) +
+           le(2, {0}) + recs;
 }
 
 // An EMF with one rectangle, framed to w x h pixels at 96 dpi.
 inline QByteArray emf(int w, int h)
 {
     const QByteArray recs = le(4, {43, 24, 0, 0, w / 2, h / 2, 14, 20, 0, 16, 20}); // RECTANGLE, EOF
-    return le(4, {1, 88, 0, 0, w - 1, h - 1, 0, 0, (w * 2540 + 48) / 96 - 1, (h * 2540 + 48) / 96 - 1, 0x464D4520,
-                  0x10000, 88 + recs.size(), 3}) +
+    return le(4, {1, 88, 0, 0, w - 1, h - 1, 0, 0, (w * 2540 + 48) / 96 - 1, (h * 2540 + 48) / 96 - 1,
+                  0x464D4520, 0x10000, 88 + recs.size(), 3}) +
            le(2, {1, 0}) + le(4, {0, 0, 0, 1024, 768, 271, 203}) + recs;
 }
 

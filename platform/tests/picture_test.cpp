@@ -6,7 +6,6 @@
 #include "platform/tests/picture_samples.h"
 #include "tests/support/files.h"
 
-
 using testing_support::writeFile;
 
 // Only the content counts, not the name; an empty path is an empty picture;
@@ -14,17 +13,23 @@ using testing_support::writeFile;
 TEST(LoadPicture, EachFormatLoadsByContentWithItsNaturalSizeAndFailsCutShort)
 {
     QTemporaryDir dir;
-    const std::pair<QByteArray, QSize> formats[] = {
-        {samples::bmp(7, 5), {7, 5}}, {samples::jpeg(33, 17), {33, 17}}, {samples::drawn(6, 3, "GIF:-"), {6, 3}},
-        {samples::wmf(1440, 720, 1440), {96, 48}}, {samples::emf(200, 100), {200, 100}}, {samples::wmf(32767, 1, 96), {32767, 1}}};
+    const std::pair<QByteArray, QSize> formats[] = {{samples::bmp(7, 5), {7, 5}},
+                                                    {samples::jpeg(33, 17), {33, 17}},
+                                                    {samples::drawn(6, 3, "GIF:-"), {6, 3}},
+                                                    {samples::wmf(1440, 720, 1440), {96, 48}},
+                                                    {samples::emf(200, 100), {200, 100}},
+                                                    {samples::wmf(32767, 1, 96), {32767, 1}}};
     for (const auto& [bytes, size] : formats) {
         for (const char* name : {"a.gif", "b.jpg", "noext"}) {
             const auto pic = platform::loadPicture(writeFile(dir.filePath(name), bytes));
             ASSERT_TRUE(pic) << name;
-            EXPECT_TRUE(pic->size == size && !pic->image.isNull() && pic->widthTwips() == size.width() * 15.0f);
+            EXPECT_TRUE(pic->size == size && !pic->image.isNull() &&
+                        pic->widthTwips() == size.width() * 15.0f);
         }
         for (double keep : {0.1, 0.5, 0.9})
-            EXPECT_FALSE(platform::loadPicture(writeFile(dir.filePath("cut"), bytes.left(qsizetype(bytes.size() * keep))))) << keep;
+            EXPECT_FALSE(platform::loadPicture(
+                writeFile(dir.filePath("cut"), bytes.left(qsizetype(bytes.size() * keep)))))
+                << keep;
     }
     EXPECT_TRUE(platform::loadPicture(QString()).value().isEmpty());
 }
@@ -37,30 +42,52 @@ TEST(LoadPicture, RasterVariantsShowRightWayUpInTheirColoursAndFailWhenCutShort)
     using namespace samples;
     const QByteArray jpeg = qtImage(reference(32, 32), "jpeg"), gif = drawn(8, 8, "GIF:-");
     // Two frames, the second all black; the first ends where the second's control block starts.
-    const QByteArray anim = drawn(8, 8, R"(\( -clone 0 -fill black -draw 'color 0,0 reset' \) -set delay 10 GIF:-)");
+    const QByteArray anim =
+        drawn(8, 8, R"(\( -clone 0 -fill black -draw 'color 0,0 reset' \) -set delay 10 GIF:-)");
     const qsizetype second = anim.indexOf("\x21\xF9\x04", anim.indexOf("\x21\xF9\x04") + 1);
     // The picture up to the end of its data, what follows it in the file, the
     // tolerance per channel (lossy ones blur the ink's edge too) and the ink.
-    const struct { const char* name; QByteArray picture, after{}; int tolerance = 0; QRgb ink = qRgb(255, 0, 0); } variants[] = {
+    const struct {
+        const char* name;
+        QByteArray picture, after{};
+        int tolerance = 0;
+        QRgb ink = qRgb(255, 0, 0);
+    } variants[] = {
         // The end marker right after a comment: segments are skipped by their length.
         {"jpeg comment last", jpeg.chopped(2) + QByteArray("\xFF\xFE\0\4ab\xFF\xD9", 8), {}, 48},
-        {"bmp 1 bit", bmpOf(10, 6, 1)},      {"bmp 4 bits", bmpOf(10, 6, 4)},  {"bmp 8 bits", bmpOf(10, 6, 8)},
-        {"bmp 16 bits", bmpOf(10, 6, 16), {}, 8}, {"bmp 24 bits", bmpOf(10, 6, 24)}, {"bmp 32 bits", bmpOf(10, 6, 32)},
-        {"bmp rle8", bmpOf(10, 6, 8, 1)},    {"bmp rle4", bmpOf(10, 6, 4, 2)},
+        {"bmp 1 bit", bmpOf(10, 6, 1)},
+        {"bmp 4 bits", bmpOf(10, 6, 4)},
+        {"bmp 8 bits", bmpOf(10, 6, 8)},
+        {"bmp 16 bits", bmpOf(10, 6, 16), {}, 8},
+        {"bmp 24 bits", bmpOf(10, 6, 24)},
+        {"bmp 32 bits", bmpOf(10, 6, 32)},
+        {"bmp rle8", bmpOf(10, 6, 8, 1)},
+        {"bmp rle4", bmpOf(10, 6, 4, 2)},
         // Rows beyond the height after the last end of line: never painted.
-        {"bmp rle8 longer than high", bmpOf(10, 6, 8, 1).chopped(2) + QByteArray("\0\0", 2), QByteArray("\5\1\0\1", 4)},
+        {"bmp rle8 longer than high", bmpOf(10, 6, 8, 1).chopped(2) + QByteArray("\0\0", 2),
+         QByteArray("\5\1\0\1", 4)},
         // The white skipped with a delta and short lines: skipped pixels take colour 0.
-        {"bmp rle8 skipping", bmpOf(10, 6, 8, 1).left(66) + QByteArray("\0\2\0\3\5\1\0\0\5\1\0\0\5\1\0\1", 16)},
+        {"bmp rle8 skipping",
+         bmpOf(10, 6, 8, 1).left(66) + QByteArray("\0\2\0\3\5\1\0\0\5\1\0\0\5\1\0\1", 16)},
         {"bmp 16-bit fields", bmpOf(10, 6, 16, 3), {}, 8},
         {"bmp 32-bit fields, v5 header", bmpOf(10, 6, 32, 3, 124)},
-        {"bmp os/2 core 1 bit", bmpOf(10, 6, 1, 0, 12)},   {"bmp os/2 core 8 bits", bmpOf(10, 6, 8, 0, 12)},
-        {"bmp os/2 core 24 bits", bmpOf(10, 6, 24, 0, 12)}, {"bmp os/2 2.x 4 bits", bmpOf(10, 6, 4, 0, 64)},
-        {"bmp top-down 24 bits", bmpOf(10, -6, 24)},        {"bmp top-down 8 bits", bmpOf(10, -6, 8)},
+        {"bmp os/2 core 1 bit", bmpOf(10, 6, 1, 0, 12)},
+        {"bmp os/2 core 8 bits", bmpOf(10, 6, 8, 0, 12)},
+        {"bmp os/2 core 24 bits", bmpOf(10, 6, 24, 0, 12)},
+        {"bmp os/2 2.x 4 bits", bmpOf(10, 6, 4, 0, 64)},
+        {"bmp top-down 24 bits", bmpOf(10, -6, 24)},
+        {"bmp top-down 8 bits", bmpOf(10, -6, 8)},
         {"jpeg baseline", jpeg, {}, 48},
         {"jpeg progressive", qtImage(reference(32, 32), "jpeg", true), {}, 48},
-        {"jpeg grey", qtImage(reference(32, 32, Qt::black).convertToFormat(QImage::Format_Grayscale8), "jpeg"), {}, 48,
+        {"jpeg grey",
+         qtImage(reference(32, 32, Qt::black).convertToFormat(QImage::Format_Grayscale8), "jpeg"),
+         {},
+         48,
          qRgb(0, 0, 0)},
-        {"jpeg cmyk with restart markers", drawn(32, 32, "-colorspace CMYK JPEG:-", "jpegtran -restart 1"), {}, 48},
+        {"jpeg cmyk with restart markers",
+         drawn(32, 32, "-colorspace CMYK JPEG:-", "jpegtran -restart 1"),
+         {},
+         48},
         // A phone photo: a thumbnail segment holding an end marker, a video after the end.
         {"jpeg with data after", jpeg.left(2) + QByteArray("\xFF\xE1\0\6\xFF\xD9\xFF\xD8", 8) + jpeg.mid(2),
          QByteArray(5000, '\x42'), 48},
@@ -80,9 +107,11 @@ TEST(LoadPicture, RasterVariantsShowRightWayUpInTheirColoursAndFailWhenCutShort)
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 const QRgb want = inked(x, y, w, h) ? v.ink : qRgb(255, 255, 255), got = img.pixel(x, y);
-                const int off = std::max({std::abs(qRed(got) - qRed(want)), std::abs(qGreen(got) - qGreen(want)),
-                                          std::abs(qBlue(got) - qBlue(want))});
-                ASSERT_TRUE(off <= v.tolerance || std::abs(x - w / 2) < edge || std::abs(y - h / 2) < edge) << x << "," << y;
+                const int off =
+                    std::max({std::abs(qRed(got) - qRed(want)), std::abs(qGreen(got) - qGreen(want)),
+                              std::abs(qBlue(got) - qBlue(want))});
+                ASSERT_TRUE(off <= v.tolerance || std::abs(x - w / 2) < edge || std::abs(y - h / 2) < edge)
+                    << x << "," << y;
             }
         for (const qsizetype keep : {v.picture.size() / 2, v.picture.size() - 1})
             EXPECT_FALSE(platform::loadPicture(writeFile(dir.filePath("cut"), v.picture.left(keep)))) << keep;
@@ -106,15 +135,25 @@ TEST(LoadPicture, FilesThatAreNotPicturesFailQuickly)
         {"bm-text.bmp", "BM but then just text that goes on and on and on and on\n"},
         // A picture far beyond any allocation limit; a product overflowing 64 bits; no width.
         {"bomb.bmp", patched(samples::bmp(2, 2), {{18, 0x7F}, {19, 0x7F}, {22, 0x7F}, {23, 0x7F}})},
-        {"wide.bmp", patched(samples::bmp(2, 2), {{18, -1}, {19, -1}, {20, -1}, {21, 0x7F}, {22, -1}, {23, -1},
-                                                  {24, -1}, {25, 0x7F}, {28, 0x40}, {29, 0}})},
+        {"wide.bmp", patched(samples::bmp(2, 2), {{18, -1},
+                                                  {19, -1},
+                                                  {20, -1},
+                                                  {21, 0x7F},
+                                                  {22, -1},
+                                                  {23, -1},
+                                                  {24, -1},
+                                                  {25, 0x7F},
+                                                  {28, 0x40},
+                                                  {29, 0}})},
         {"no-width.bmp", patched(samples::bmp(2, 2), {{18, 0}})},
         // Run-length data for 10 x 6 under a header claiming 16000 x 16000.
-        {"giant-rle.bmp", patched(samples::bmpOf(10, 6, 8, 1), {{18, -0x80}, {19, 0x3E}, {22, -0x80}, {23, 0x3E}})},
+        {"giant-rle.bmp",
+         patched(samples::bmpOf(10, 6, 8, 1), {{18, -0x80}, {19, 0x3E}, {22, -0x80}, {23, 0x3E}})},
         {"inch0.wmf", samples::wmf(100, 100, 0)},
         // 257 colours, all there, before good run-length data: more than a palette holds.
-        {"rle-257.bmp", patched(samples::bmpOf(10, 6, 8, 1).left(54), {{10, 0x3A}, {11, 4}, {46, 1}, {47, 1}}) +
-                            QByteArray(257 * 4, '\0') + samples::bmpOf(10, 6, 8, 1).mid(66)},
+        {"rle-257.bmp",
+         patched(samples::bmpOf(10, 6, 8, 1).left(54), {{10, 0x3A}, {11, 4}, {46, 1}, {47, 1}}) +
+             QByteArray(257 * 4, '\0') + samples::bmpOf(10, 6, 8, 1).mid(66)},
     };
     QStringList names{"x.jpg", "sign.bmp", "broken.bmp", "missing.gif", "big.emf", "/dev/zero", "/dev/null"};
     for (const auto& [name, bytes] : files)
@@ -132,9 +171,8 @@ TEST(LoadPicture, FilesThatAreNotPicturesFailQuickly)
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
         QString error;
-        const double s = testing_support::secondsOf([&] {
-            EXPECT_FALSE(platform::loadPicture(QDir(dir.path()).filePath(name), &error));
-        });
+        const double s = testing_support::secondsOf(
+            [&] { EXPECT_FALSE(platform::loadPicture(QDir(dir.path()).filePath(name), &error)); });
         EXPECT_TRUE(!error.isEmpty() && s < 1.5) << error.toStdString() << s;
     }
 }
@@ -145,12 +183,15 @@ TEST(LoadPicture, LargeJpegDecodesOnlyTheVisiblePartButKeepsItsSize)
 {
     QTemporaryDir dir;
     // With a video after its end, as a phone's motion photo has.
-    const QString path = writeFile(dir.filePath("big.jpg"), samples::jpeg(6000, 4000) + QByteArray(3 << 20, '\x42'));
+    const QString path =
+        writeFile(dir.filePath("big.jpg"), samples::jpeg(6000, 4000) + QByteArray(3 << 20, '\x42'));
     const auto pic = platform::loadPicture(path, nullptr, QRect(0, 0, 400, 300));
     ASSERT_TRUE(pic);
     EXPECT_TRUE(pic->size == QSize(6000, 4000) && pic->image.size() == QSize(400, 300));
-    EXPECT_TRUE(qRed(pic->image.pixel(10, 10)) > 200 && qGreen(pic->image.pixel(10, 10)) < 60) << "the red quarter";
-    const auto small = platform::loadPicture(writeFile(dir.filePath("s.jpg"), samples::jpeg(40, 30)), nullptr, QRect(0, 0, 400, 300));
+    EXPECT_TRUE(qRed(pic->image.pixel(10, 10)) > 200 && qGreen(pic->image.pixel(10, 10)) < 60)
+        << "the red quarter";
+    const auto small = platform::loadPicture(writeFile(dir.filePath("s.jpg"), samples::jpeg(40, 30)), nullptr,
+                                             QRect(0, 0, 400, 300));
     EXPECT_EQ(small->image.size(), QSize(40, 30));
 }
 
@@ -163,9 +204,12 @@ TEST(Metafiles, HeadersGiveSizeAt96DpiAndTheHelperFailsCleanly)
         {samples::wmf(-100, 100, 96), PictureFormat::Wmf, std::nullopt},
         {samples::emf(640, 480), PictureFormat::Emf, QSize(640, 480)},
         // A frame of nothing: the bounds (left, top, right, bottom, inclusive) give the size.
-        {samples::emf(5, 1).replace(8, 32, samples::le(4, {10, 0, 14, 0, 0, 0, 0, 0})), PictureFormat::Emf, QSize(5, 1)},
-        {samples::emf(5, 1).replace(24, 16, samples::le(4, {0, 0, 2645, 0})), PictureFormat::Emf, QSize(5, 1)}, // half a frame
-        {samples::emf(5, 1).replace(24, 16, samples::le(4, {0, 0, 13, 13})), PictureFormat::Emf, QSize(1, 1)}, // 14/100 mm: 1 px
+        {samples::emf(5, 1).replace(8, 32, samples::le(4, {10, 0, 14, 0, 0, 0, 0, 0})), PictureFormat::Emf,
+         QSize(5, 1)},
+        {samples::emf(5, 1).replace(24, 16, samples::le(4, {0, 0, 2645, 0})), PictureFormat::Emf,
+         QSize(5, 1)}, // half a frame
+        {samples::emf(5, 1).replace(24, 16, samples::le(4, {0, 0, 13, 13})), PictureFormat::Emf,
+         QSize(1, 1)}, // 14/100 mm: 1 px
         {samples::emf(5, 1).replace(8, 32, samples::le(4, {0, 0, 0, 32766, 0, 0, 0, 0})), PictureFormat::Emf,
          QSize(1, 32767)},
         {samples::emf(5, 1).replace(8, 32, samples::le(4, {0, 0, 0, 32767, 0, 0, 0, 0})), PictureFormat::Emf,
@@ -189,10 +233,11 @@ TEST(Metafiles, HeadersGiveSizeAt96DpiAndTheHelperFailsCleanly)
         ::setenv("KURURINA_METAFILE_TEST", hook, 1);
         QString error;
         const double s = testing_support::secondsOf([&] {
-            EXPECT_TRUE(platform::renderMetafile(*hook ? emf : QByteArray(5000, '\x01'), QSize(50, 40), &error).isNull());
+            EXPECT_TRUE(
+                platform::renderMetafile(*hook ? emf : QByteArray(5000, '\x01'), QSize(50, 40), &error)
+                    .isNull());
         });
         EXPECT_TRUE(!error.isEmpty() && s < 4) << hook;
     }
     ::unsetenv("KURURINA_METAFILE_TEST");
 }
-

@@ -19,8 +19,11 @@ TEST(FolderDialog, OkAppliesCancelChangesNothingFailuresSayWhy)
     const QString oldDir = tmp.path() + "/old", newDir = tmp.path() + "/new", locked = tmp.path() + "/locked";
     for (const QString& d : {oldDir, newDir, locked})
         QDir().mkpath(d);
-    for (const auto& [name, width] : {std::pair{"/old/a.bmp", 8}, {"/old/b.bmp", 9}, {"/old/c.bmp", 10},
-                                      {"/new/x.bmp", 20}, {"/new/y.bmp", 21}})
+    for (const auto& [name, width] : {std::pair{"/old/a.bmp", 8},
+                                      {"/old/b.bmp", 9},
+                                      {"/old/c.bmp", 10},
+                                      {"/new/x.bmp", 20},
+                                      {"/new/y.bmp", 21}})
         testing_support::writeBmp(tmp.path() + name, width);
     Form1 bus;
     bus.signFolderPath = oldDir;
@@ -32,7 +35,12 @@ TEST(FolderDialog, OkAppliesCancelChangesNothingFailuresSayWhy)
     const QString tooLong = tmp.path() + u'/' + QString(300, u'x');
     // What is typed, the button pressed (0 OK, 1 キャンセル), the message (none: no message), then
     // the stored path and the list's entries.
-    struct Row { QString typed; int button; QString message, stored; int entries; };
+    struct Row {
+        QString typed;
+        int button;
+        QString message, stored;
+        int entries;
+    };
     std::vector<Row> rows{
         {newDir, 1, {}, oldDir + "/", 3},
         {tmp.path() + "/no such folder", 0, missing, tmp.path() + "/no such folder", 3},

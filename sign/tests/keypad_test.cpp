@@ -15,11 +15,16 @@ TEST(Keypad, EntryRulesAndStepping)
     QDir().mkpath(folder);
     QDir().mkpath(none);
     for (int i = 0; i < 15; ++i)
-        testing_support::writeBmp(folder + QStringLiteral("/p%1.bmp").arg(i, 2, 10, QLatin1Char('0')), 10 + i);
+        testing_support::writeBmp(folder + QStringLiteral("/p%1.bmp").arg(i, 2, 10, QLatin1Char('0')),
+                                  10 + i);
     testing_support::writeFile(folder + "/p05.bmp", "BM broken"); // no picture at position 5
     // What the row proves, the presses, then the entry shown, the picture shown and the
     // position; empty: stepping through a folder without pictures.
-    const struct { const char *proves, *presses, *display; int shown, position; bool empty = false; } rows[] = {
+    const struct {
+        const char *proves, *presses, *display;
+        int shown, position;
+        bool empty = false;
+    } rows[] = {
         {"an empty entry is position 0", "S", "", 0, 0},
         {"leading zeros do not count", "000012S", "000012", 12, 0},
         {"a seventh digit is ignored", "1234567", "123456", -1, 0},

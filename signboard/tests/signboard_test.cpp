@@ -1,25 +1,32 @@
 // The signboard: where its frame goes, and its commands on a real bus window
 // (check marks against visibility, the refit, the reset, the mouse, and a
 // picture set through the real file dialog).
-#include "tests/support/bus.h"
 #include "platform/file_open_dialog.h"
 #include "signboard/frame_geometry.h"
+#include "tests/support/bus.h"
 
 #include <QAbstractItemView>
 #include <QFileDialog>
 #include <QFileSystemModel>
 
-namespace {
+namespace
+{
 
 using Frame = std::array<tw::Rect, 3>;
 
-Frame frameOf(const Form1& bus) { return {bus.shpK_Waku[0]->twRect(), bus.shpK_Waku[1]->twRect(), bus.shpK_Waku[2]->twRect()}; }
+Frame frameOf(const Form1& bus)
+{
+    return {bus.shpK_Waku[0]->twRect(), bus.shpK_Waku[1]->twRect(), bus.shpK_Waku[2]->twRect()};
+}
 
 Frame place(tw::Rect (*how)(int, const tw::Rect&, const tw::Rect&), const tw::Rect& board, const Frame& f)
 {
     return {how(0, board, f[0]), how(1, board, f[1]), how(2, board, f[2])};
 }
-Frame refitAround(const Form1& bus) { return place(signboard::refitPiece, bus.PicKanban->twRect(), frameOf(bus)); }
+Frame refitAround(const Form1& bus)
+{
+    return place(signboard::refitPiece, bus.PicKanban->twRect(), frameOf(bus));
+}
 
 // Each check mark equals its visibility; the three frame pieces go together.
 void expectMarksFollow(const Form1& bus, bool board, bool frame)
@@ -59,13 +66,34 @@ TEST(FrameGeometry, WorkedValues)
 {
     const Frame layout{{{7395, 1695, 75, 495}, {8880, 1695, 75, 495}, {7395, 2160, 1560, 60}}};
     // refit false: only the size follower, after a refit at the layout board.
-    const struct { tw::Rect board; bool refit; Frame start, want; } rows[] = {
-        {{7470, 1710, 1410, 450}, true, layout, {{{7395, 1710, 75, 465}, {8880, 1710, 75, 465}, {7395, 2160, 1560, 60}}}},
-        {{7425, 1665, 1410, 450}, true, layout, {{{7350, 1665, 75, 465}, {8835, 1665, 75, 465}, {7350, 2115, 1560, 60}}}},
-        {{7470, 1710, 1500, 750}, true, layout, {{{7395, 1710, 75, 765}, {8970, 1710, 75, 765}, {7395, 2460, 1650, 60}}}},
-        {{7470, 1710, 1500, 750}, false, layout, {{{7395, 1710, 75, 465}, {8970, 1710, 75, 465}, {7395, 2460, 1650, 60}}}},
-        {{30, 1710, 1410, 450}, true, layout, {{{-45, 1710, 75, 465}, {1440, 1710, 75, 465}, {-45, 2160, 1560, 60}}}},
-        {{7470, 1710, 1410, 450}, true, {{{0, 0, 90, 1}, {0, 0, 45, 1}, {0, 0, 1, 33}}},
+    const struct {
+        tw::Rect board;
+        bool refit;
+        Frame start, want;
+    } rows[] = {
+        {{7470, 1710, 1410, 450},
+         true,
+         layout,
+         {{{7395, 1710, 75, 465}, {8880, 1710, 75, 465}, {7395, 2160, 1560, 60}}}},
+        {{7425, 1665, 1410, 450},
+         true,
+         layout,
+         {{{7350, 1665, 75, 465}, {8835, 1665, 75, 465}, {7350, 2115, 1560, 60}}}},
+        {{7470, 1710, 1500, 750},
+         true,
+         layout,
+         {{{7395, 1710, 75, 765}, {8970, 1710, 75, 765}, {7395, 2460, 1650, 60}}}},
+        {{7470, 1710, 1500, 750},
+         false,
+         layout,
+         {{{7395, 1710, 75, 465}, {8970, 1710, 75, 465}, {7395, 2460, 1650, 60}}}},
+        {{30, 1710, 1410, 450},
+         true,
+         layout,
+         {{{-45, 1710, 75, 465}, {1440, 1710, 75, 465}, {-45, 2160, 1560, 60}}}},
+        {{7470, 1710, 1410, 450},
+         true,
+         {{{0, 0, 90, 1}, {0, 0, 45, 1}, {0, 0, 1, 33}}},
          {{{7395, 1710, 90, 465}, {8880, 1710, 45, 465}, {7395, 2160, 1560, 33}}}},
     };
     for (const auto& r : rows) {
@@ -74,7 +102,8 @@ TEST(FrameGeometry, WorkedValues)
                                 : place(signboard::followPiece, r.board,
                                         place(signboard::refitPiece, {7470, 1710, 1410, 450}, r.start));
         EXPECT_EQ(f, r.want);
-        EXPECT_TRUE(!r.refit || place(signboard::refitPiece, r.board, f) == f) << "a second refit changes nothing";
+        EXPECT_TRUE(!r.refit || place(signboard::refitPiece, r.board, f) == f)
+            << "a second refit changes nothing";
     }
 }
 
@@ -132,19 +161,21 @@ TEST(SignboardCommands, SizeFollowerAndMouse)
     // release moves no longer drag.
     const QPoint start = bus.PicKanban->pos();
     const auto move = [&](QPointF to) {
-        QMouseEvent e(QEvent::MouseMove, to, bus.PicKanban->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+        QMouseEvent e(QEvent::MouseMove, to, bus.PicKanban->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                      {});
         QApplication::sendEvent(bus.PicKanban, &e);
     };
     QTest::mousePress(bus.PicKanban, Qt::LeftButton, {}, QPoint(10, 10));
     // Where the board's own point goes, and where the board lands: across, up and down alone too.
-    const std::pair<QPointF, QPoint> moves[] = {{{-30, 15}, {-40, 5}}, {{20, 10}, {-30, 5}}, {{10, 0}, {-30, -5}},
-                                                {{0, 20}, {-40, 5}}};
+    const std::pair<QPointF, QPoint> moves[] = {
+        {{-30, 15}, {-40, 5}}, {{20, 10}, {-30, 5}}, {{10, 0}, {-30, -5}}, {{0, 20}, {-40, 5}}};
     for (const auto& [to, at] : moves) {
         move(to);
         EXPECT_EQ(bus.PicKanban->pos(), start + at);
     }
     QTest::mouseRelease(bus.PicKanban, Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_EQ(bus.PicKanban->twRect(), (tw::Rect{tw::fromPixels(start.x() - 40), tw::fromPixels(start.y() + 5), 1410, 450}));
+    EXPECT_EQ(bus.PicKanban->twRect(),
+              (tw::Rect{tw::fromPixels(start.x() - 40), tw::fromPixels(start.y() + 5), 1410, 450}));
     move(QPointF(50, 0));
     EXPECT_TRUE(bus.PicKanban->pos() == start + QPoint(-40, 5) && frameOf(bus) == dropped);
     // Past the window's edges it stops at them.
@@ -164,8 +195,10 @@ TEST(SignboardCommands, SetPictureThroughTheDialog)
 {
     QTemporaryDir dir;
     const QString good = testing_support::writeBmp(dir.filePath(QStringLiteral("board.bmp")), 100, 50);
-    const QString bad = testing_support::writeFile(dir.filePath(QStringLiteral("broken.bmp")), "BM not a bitmap");
-    const QStringList offered{"a.jpg", "b.JPG", "c.jpeg", "d.Bmp", "e.gif", "f.wmf", "g.EMF"}, hidden{"t.txt", "h.png", "jpg"};
+    const QString bad =
+        testing_support::writeFile(dir.filePath(QStringLiteral("broken.bmp")), "BM not a bitmap");
+    const QStringList offered{"a.jpg", "b.JPG", "c.jpeg", "d.Bmp", "e.gif", "f.wmf", "g.EMF"},
+        hidden{"t.txt", "h.png", "jpg"};
     for (const QString& n : offered + hidden)
         testing_support::writeFile(dir.filePath(n), {});
     Form1 bus;
@@ -174,17 +207,20 @@ TEST(SignboardCommands, SetPictureThroughTheDialog)
     bus.C_Dialog1->setFileName(good);
     testing_support::whenModal<QFileDialog>([&](QFileDialog* dlg) {
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("開く"));
-        EXPECT_EQ(dlg->findChild<QLabel*>(QStringLiteral("lookInLabel"))->text(), QStringLiteral("アドレス:"));
+        EXPECT_EQ(dlg->findChild<QLabel*>(QStringLiteral("lookInLabel"))->text(),
+                  QStringLiteral("アドレス:"));
         auto* model = dlg->findChild<QFileSystemModel*>(); // it fills in from a worker thread
-        EXPECT_TRUE(QTest::qWaitFor([&] { return model->index(dir.filePath(QStringLiteral("g.EMF"))).isValid(); }));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return model->index(dir.filePath(QStringLiteral("g.EMF"))).isValid(); }));
         QTest::qWait(200);
         for (const QString& n : offered + hidden)
             EXPECT_EQ(model->index(dir.filePath(n)).isValid(), offered.contains(n)) << n.toStdString();
         QMetaObject::invokeMethod(dlg, "accept");
     });
     bus.MnuSetKanban->trigger();
-    EXPECT_TRUE(bus.PicKanban->twRect() == (tw::Rect{7425, 1665, 1500, 750}) && bus.kanbanPicturePath == good &&
-                frameOf(bus) == refitAround(bus)) << "the picture's size, its path and a refit";
+    EXPECT_TRUE(bus.PicKanban->twRect() == (tw::Rect{7425, 1665, 1500, 750}) &&
+                bus.kanbanPicturePath == good && frameOf(bus) == refitAround(bus))
+        << "the picture's size, its path and a refit";
 
     // With the board moved, so that a stray refit would show.
     bus.PicKanban->moveTw({6000, 1000, 1500, 750});
@@ -197,7 +233,8 @@ TEST(SignboardCommands, SetPictureThroughTheDialog)
             warned = top->close();
     });
     watch.start(50);
-    for (const auto& [path, last] : {std::pair{QString(), good}, {bad, good}, {dir.filePath("missing.bmp"), bad}}) {
+    for (const auto& [path, last] :
+         {std::pair{QString(), good}, {bad, good}, {dir.filePath("missing.bmp"), bad}}) {
         choose(path, last);
         bus.MnuSetKanban_Click();
     }

@@ -23,8 +23,10 @@ namespace testing_support
 
 inline QString writeFile(const QString& path, const QByteArray& bytes)
 {
-    const int fd = ::open(platform::encodePath(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    EXPECT_TRUE(fd >= 0 && ::write(fd, bytes.constData(), bytes.size()) == bytes.size()) << path.toStdString();
+    const int fd =
+        ::open(platform::encodePath(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    EXPECT_TRUE(fd >= 0 && ::write(fd, bytes.constData(), bytes.size()) == bytes.size())
+        << path.toStdString();
     ::close(fd);
     return path;
 }
@@ -33,7 +35,8 @@ inline QByteArray readFile(const QString& path)
 {
     QFile f;
     const int fd = ::open(platform::encodePath(path).constData(), O_RDONLY | O_CLOEXEC);
-    return fd >= 0 && f.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle) ? f.readAll() : QByteArray("<unreadable>");
+    return fd >= 0 && f.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle) ? f.readAll()
+                                                                              : QByteArray("<unreadable>");
 }
 
 inline QString writeBmp(const QString& path, int width, int height = 4, QRgb colour = 0x336699)
