@@ -107,14 +107,15 @@ int applyLandlock()
     return ok ? 0 : -1;
 }
 
-// The system calls decoding makes (measured with strace on the samples of the
-// tests and the fuzz corpus, in both builds); any other kills the process.
+// The system calls decoding makes, measured with strace on the samples of the
+// tests and the fuzz corpus (text, bitmaps, a 4096 x 4096 picture) in both
+// builds; any other kills the process, which is the end of the picture.
 constexpr int allowed[] = {
     // The request in, the answer out; closing what the libraries opened.
     SCMP_SYS(read),
     SCMP_SYS(write),
     SCMP_SYS(close),
-    // Memory.
+    // Memory, as glibc's allocator and the dynamic loader use it.
     SCMP_SYS(brk),
     SCMP_SYS(mmap),
     SCMP_SYS(munmap),
@@ -123,21 +124,19 @@ constexpr int allowed[] = {
     SCMP_SYS(madvise),
     // Waking the thread that decodes, and waiting for it.
     SCMP_SYS(futex),
-    // Fonts and the libraries' data (opened for reading only: see below).
+    // Fonts, and the libraries Qt and glibc load when first needed (an image
+    // plugin for a bitmap inside a metafile, a text converter): opened for
+    // reading only (see below), looked up, listed.
     SCMP_SYS(newfstatat),
-    SCMP_SYS(fstat),
-    SCMP_SYS(lseek),
-    SCMP_SYS(pread64),
+    SCMP_SYS(statx),
+    SCMP_SYS(access),
+    SCMP_SYS(readlink),
     SCMP_SYS(getdents64),
     SCMP_SYS(fcntl),
     // glibc's qsort asks how much memory the machine has.
     SCMP_SYS(sysinfo),
-    // Ending, also through abort() (a signal to itself only: see below).
-    SCMP_SYS(exit),
+    // The end, after each picture that fails.
     SCMP_SYS(exit_group),
-    SCMP_SYS(rt_sigprocmask),
-    SCMP_SYS(getpid),
-    SCMP_SYS(gettid),
 };
 
 bool applyFilter()
@@ -149,11 +148,9 @@ bool applyFilter()
     bool ok = seccomp_attr_set(ctx, SCMP_FLTATR_CTL_TSYNC, 1) == 0;
     for (const int call : allowed)
         ok = ok && seccomp_rule_add(ctx, SCMP_ACT_ALLOW, call, 0) == 0;
-    // openat without any flag that writes or creates; tgkill to itself only.
+    // openat without any flag that writes or creates.
     const scmp_arg_cmp readOnly{2, SCMP_CMP_MASKED_EQ, O_WRONLY | O_RDWR | O_CREAT | O_TRUNC, 0};
-    const scmp_arg_cmp self{0, SCMP_CMP_EQ, scmp_datum_t(::getpid()), 0};
-    ok = ok && seccomp_rule_add_array(ctx, SCMP_ACT_ALLOW, SCMP_SYS(openat), 1, &readOnly) == 0 &&
-         seccomp_rule_add_array(ctx, SCMP_ACT_ALLOW, SCMP_SYS(tgkill), 1, &self) == 0;
+    ok = ok && seccomp_rule_add_array(ctx, SCMP_ACT_ALLOW, SCMP_SYS(openat), 1, &readOnly) == 0;
 #ifdef KURURINA_SANITIZED
     // The undefined-behaviour checker probes memory through a pipe; the
     // address checker looks up (never sets) the signal stack before a call

@@ -11,7 +11,6 @@
 #include "platform/confine.h"
 #include "platform/metafile_render.h"
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -22,8 +21,6 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdlib>
-#include <fontconfig/fontconfig.h>
-#include <iconv.h>
 #include <sys/prctl.h>
 #include <unistd.h>
 
@@ -95,28 +92,11 @@ int main(int argc, char** argv)
     if (argc != 2 || std::strtoll(argv[1], nullptr, 10) != ::getppid())
         return 2;
 
-    // Everything that reads configuration happens here, before the confinement:
-    // Qt's start, fontconfig's font list, the pool's thread.
+    // Qt's start and fontconfig's font list, before the confinement: they
+    // may write (Qt its runtime folder, fontconfig a stale cache).
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
     (void)QFontDatabase::families();
-    // Loaded on first use otherwise: Qt's image plugins (a bitmap inside a
-    // metafile is read without a format, so every plugin is asked), and
-    // glibc's converters for the text of EMF files, held open for good.
-    {
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        QImage(1, 1, QImage::Format_RGB32).save(&buffer, "PNG");
-        (void)QImage::fromData(png);
-    }
-    for (const char* from : {"UTF-16LE", "UTF-32LE"})
-        (void)::iconv_open("UTF-8", from);
-    // fontconfig looks up the program's name for its rules once, through a
-    // link in /proc that Landlock hides.
-    FcPattern* pattern = FcPatternCreate();
-    FcDefaultSubstitute(pattern);
-    FcPatternDestroy(pattern);
     // The pool's one thread, started inside the confinement: Landlock holds
     // only for threads started after it.
     QThreadPool::globalInstance()->setMaxThreadCount(1);
