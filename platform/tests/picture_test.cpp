@@ -18,7 +18,9 @@ TEST(LoadPicture, EachFormatLoadsByContentWithItsNaturalSizeAndFailsCutShort)
                                                     {samples::drawn(6, 3, "GIF:-"), {6, 3}},
                                                     {samples::wmf(1440, 720, 1440), {96, 48}},
                                                     {samples::emf(200, 100), {200, 100}},
-                                                    {samples::wmf(32767, 1, 96), {32767, 1}}};
+                                                    {samples::wmf(32767, 1, 96), {32767, 1}},
+                                                    // No placeable header: the size libwmf gives.
+                                                    {samples::wmf(1440, 720, 1440).mid(22), {961, 481}}};
     for (const auto& [bytes, size] : formats) {
         for (const char* name : {"a.gif", "b.jpg", "noext"}) {
             const auto pic = platform::loadPicture(writeFile(dir.filePath(name), bytes));
