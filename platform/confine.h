@@ -21,8 +21,9 @@ struct Confinement {
 // call filter for every thread that kills the process on anything decoding
 // does not need (sockets, exec, new threads or processes, opening a file for
 // writing among them). Threads started before escape Landlock: start them in
-// startThreads. False when anything but Landlock could not be set: the
-// caller must not decode then.
+// startThreads, and let them run before it returns (a thread's start makes
+// calls the filter refuses). False when anything but Landlock could not be
+// set: the caller must not decode then.
 bool confineDecoder(Confinement* done = nullptr, const std::function<void()>& startThreads = {});
 
 // The processor time a confined decoder may use in all, in seconds.

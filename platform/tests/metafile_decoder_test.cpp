@@ -11,12 +11,14 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFont>
+#include <atomic>
 #include <csignal>
 #include <functional>
 #include <linux/landlock.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
+#include <thread>
 
 using testing_support::writeFile;
 
@@ -60,32 +62,58 @@ TEST(Confinement, RefusesWritingReadingElsewhereSocketsExecAndNewProcesses)
              return int(p);
          }},
     };
-    for (const auto& [name, attempt] : tries) {
-        int report[2];
-        ASSERT_EQ(::pipe(report), 0);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            // As the decoder starts: its pipe on 1, nothing else open.
-            ::dup2(report[1], 1);
-            ::close_range(3, ~0U, 0);
-            platform::Confinement done;
-            const char state = !platform::confineDecoder(&done) ? 'F' : done.landlock ? 'L' : 'C';
-            if (::write(1, &state, 1) != 1)
-                ::_exit(2);
-            const int fd = attempt();
-            ::_exit(fd < 0 && errno == EACCES ? 0 : 1);
+    // On the thread that confines, and on one started inside the confinement
+    // as the decoder's is.
+    for (const bool onThread : {false, true}) {
+        for (const auto& t : tries) {
+            int report[2];
+            ASSERT_EQ(::pipe(report), 0);
+            const pid_t child = ::fork();
+            if (child == 0) {
+                // As the decoder starts: its pipe on 1, nothing else open.
+                ::dup2(report[1], 1);
+                ::close_range(3, ~0U, 0);
+                const auto attempt = [&] {
+                    const int fd = t.second();
+                    ::_exit(fd < 0 && errno == EACCES ? 0 : 1);
+                };
+                std::atomic<bool> running{false}, go{false};
+                std::thread worker;
+                platform::Confinement done;
+                const bool confined = platform::confineDecoder(&done, [&] {
+                    if (!onThread)
+                        return;
+                    // Running before the filter comes: a thread's start makes calls it refuses.
+                    worker = std::thread([&] {
+                        running = true;
+                        while (!go) {
+                        }
+                        attempt();
+                    });
+                    while (!running) {
+                    }
+                });
+                const char state = !confined ? 'F' : done.landlock ? 'L' : 'C';
+                if (::write(1, &state, 1) != 1)
+                    ::_exit(2);
+                if (!onThread)
+                    attempt();
+                go = true;
+                worker.join();
+            }
+            ::close(report[1]);
+            char state = 0;
+            EXPECT_EQ(::read(report[0], &state, 1), 1);
+            ::close(report[0]);
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            SCOPED_TRACE(std::string(t.first) + (onThread ? " on a thread" : ""));
+            EXPECT_EQ(state, landlock ? 'L' : 'C');
+            if (t.first == std::string("read elsewhere"))
+                EXPECT_EQ(status, landlock ? 0 : 1 << 8);
+            else
+                EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGSYS) << status;
         }
-        ::close(report[1]);
-        char state = 0;
-        EXPECT_EQ(::read(report[0], &state, 1), 1);
-        ::close(report[0]);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_EQ(state, landlock ? 'L' : 'C') << name;
-        if (name == std::string("read elsewhere"))
-            EXPECT_EQ(status, landlock ? 0 : 1 << 8);
-        else
-            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGSYS) << name << " " << status;
     }
     EXPECT_FALSE(QFile::exists(dir.filePath("made")));
 }
@@ -148,9 +176,16 @@ TEST(MetafileDecoder, AnyEndIsAnUnreadablePictureAndTheNextOneShows)
     const qint64 first = d.processId();
     EXPECT_TRUE(!d.render(good, QSize(50, 40)).isNull() && d.processId() == first);
     EXPECT_EQ(testing_support::readFile(QStringLiteral("/proc/%1/environ").arg(first)), QByteArray());
+    const QString tasks = QStringLiteral("/proc/%1/task/").arg(first);
+    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QByteArray status = testing_support::readFile(tasks + task + "/status");
+        EXPECT_TRUE(status.contains("NoNewPrivs:\t1") && status.contains("Seccomp:\t2"))
+            << status.constData();
+    }
     for (const QString& fd : QDir(QStringLiteral("/proc/%1/fd").arg(first))
                                  .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
-        EXPECT_NE(QFile::symLinkTarget(QStringLiteral("/proc/%1/fd/").arg(first) + fd), dir.filePath("held"));
+        EXPECT_NE(QFile::symLinkTarget(QStringLiteral("/proc/%1/fd/").arg(first) + fd).toStdString(),
+                  dir.filePath("held").toStdString());
     ::close(held);
 
     EXPECT_TRUE(d.render(hungry, QSize()).isNull());
