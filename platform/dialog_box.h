@@ -26,8 +26,8 @@ protected:
 };
 
 // A message box whose Ctrl+C copies its title, text and buttons as plain text,
-// each closed by a line of dashes, as the system's message boxes do: the user
-// can paste what went wrong into a report.
+// each closed by a line of dashes (Qt does this on Windows only): the user can
+// paste what went wrong into a report.
 class MessageBox : public QMessageBox
 {
     Q_OBJECT
