@@ -1,6 +1,7 @@
 #include "platform/sound.h"
 
 #include <SDL.h>
+#include <pulse/simple.h>
 
 #include <algorithm>
 #include <atomic>
@@ -8,6 +9,7 @@
 #include <condition_variable>
 #include <csignal>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -26,12 +28,17 @@ using Clock = std::chrono::steady_clock;
 // How long past the sound's own length the caller waits at most; also how
 // long it waits for the sound thread to finish the previous sound.
 constexpr auto margin = std::chrono::milliseconds(150);
-// Device buffer, in frames: 46 ms at 22050 Hz. Shorter buffers (11 ms) had
-// gaps on a busy machine; longer ones make closing the device (SDL waits two
-// buffers) outlast the margin.
+// SDL's device buffer, in frames: 46 ms at 22050 Hz. Shorter buffers (11 ms)
+// had gaps on a busy machine; longer ones make closing the device (SDL waits
+// two buffers) outlast the margin.
 constexpr Uint16 bufferFrames = 1024;
-// From the server taking the sound's last samples to their being heard.
+// Past the moment the sound's last samples are known to leave the device
+// (SDL: asked for the first buffer with nothing left; a PulseAudio server:
+// drained, plus the latency it reports), so that the door never starts while
+// the chime may still sound.
 constexpr auto outputLatency = std::chrono::milliseconds(15);
+// The most a PulseAudio server is handed ahead: 2 s of 16-bit stereo at 48 kHz.
+constexpr std::size_t maxServerBuffer = std::size_t{2} * 48000 * 4;
 
 // One sound on its way out, shared by the caller, the sound thread and SDL's
 // audio thread. The samples are signed 16-bit: a server fills any gap in the
@@ -48,7 +55,7 @@ struct Sound {
     bool failed = false;       // likewise
 };
 
-// The thread that does all SDL audio work, so that a sound server that stops
+// The thread that does all audio work, so that a sound server that stops
 // answering holds that thread and never the caller. It is never joined and
 // never stopped: a stuck one is left to the end of the process.
 class Player
@@ -121,20 +128,67 @@ private:
                 sound->failed = true;
                 changed_.notify_all();
             }
-            // The audio system stays up on a sound server, whose driver finds
-            // a restarted server at the next open by itself. Any other driver
-            // (ALSA, taken while no server ran) is given up, so that the next
-            // sound looks for a server again and reads SDL_AUDIODRIVER anew.
-            const char* driver = SDL_GetCurrentAudioDriver();
-            if (!played || !driver || std::strcmp(driver, "pulseaudio") != 0)
-                SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            // SDL (ALSA, taken while no server ran) is given up, so that the
+            // next sound looks for a server again and reads SDL_AUDIODRIVER anew.
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
             std::lock_guard lock(mutex_);
             busy_ = stop_ = false;
             changed_.notify_all();
         }
     }
 
+    enum class Outcome { played, failed, noServer };
+
+    // A PulseAudio server first; without one, whatever SDL finds.
     bool output(Sound& sound)
+    {
+        switch (outputToServer(sound)) {
+        case Outcome::played:
+            return true;
+        case Outcome::failed:
+            return false;
+        case Outcome::noServer:
+            break;
+        }
+        return outputThroughSdl(sound);
+    }
+
+    // A PulseAudio server (PulseAudio's own or PipeWire's) is handed the
+    // whole sound before it starts to play: fed a buffer at a time, as SDL
+    // does, it played a gap whenever this process was kept from running for
+    // some 15 ms, as on a busy machine. SDL_AUDIODRIVER naming another driver
+    // leaves the server out.
+    static Outcome outputToServer(Sound& sound)
+    {
+        const char* driver = std::getenv("SDL_AUDIODRIVER");
+        if (driver && *driver && std::strcmp(driver, "pulseaudio") != 0)
+            return Outcome::noServer;
+        const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(sound.freq),
+                                  static_cast<std::uint8_t>(sound.channels)};
+        const std::size_t bytes = sound.samples.size() * sizeof(Sint16);
+        const auto none = static_cast<std::uint32_t>(-1);
+        const pa_buffer_attr attr{none, static_cast<std::uint32_t>(std::min(bytes, maxServerBuffer)), none,
+                                  none, none};
+        pa_simple* stream = pa_simple_new(nullptr, nullptr, PA_STREAM_PLAYBACK, nullptr, "door chime", &spec,
+                                          nullptr, &attr, nullptr);
+        if (!stream)
+            return Outcome::noServer;
+        bool played = !sound.abandoned &&
+                      pa_simple_write(stream, sound.samples.data(), bytes, nullptr) == 0 &&
+                      pa_simple_drain(stream, nullptr) == 0;
+        const pa_usec_t held = played ? pa_simple_get_latency(stream, nullptr) : 0;
+        played = played && held != static_cast<pa_usec_t>(-1);
+        pa_simple_free(stream);
+        if (played) {
+            Player& player = instance();
+            std::lock_guard lock(player.mutex_);
+            sound.heardAt = Clock::now() + std::chrono::microseconds(held) + outputLatency;
+            player.changed_.notify_all();
+        }
+        return played ? Outcome::played : Outcome::failed;
+    }
+
+    bool outputThroughSdl(Sound& sound)
     {
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (sound.abandoned || (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0))
