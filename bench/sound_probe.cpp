@@ -1,9 +1,10 @@
 // The door chime as a listener gets it: each line read from stdin clicks the
 // middle-door switch of a bus (offscreen) while parec records the sound
 // server's monitor, and prints one line: ms from the click to the door's first
-// write, ms from the recorded chime's end to that write ("-": no chime
-// recorded), 1 when the chime came whole (no gap, nothing cut), and the
-// loudest sample of the 50 ms after the chime's end (a click shows there).
+// write ("-": the door never moved), ms from the recorded chime's end to that
+// write ("-": no chime recorded, or no door), 1 when the chime came whole (no
+// gap, nothing cut), and the loudest sample of the 50 ms after the chime's end
+// (a click shows there).
 #include "app/form1.h"
 #include "assets/assets.h"
 #include "doors/door_motion.h"
@@ -186,10 +187,13 @@ int main(int argc, char** argv)
         bus.panel().Check2->click();
         std::this_thread::sleep_for(std::chrono::milliseconds(recording ? 400 : 0));
         const Found f = recording ? find(recorder.samples(), want) : Found();
-        char end[32] = "-";
-        if (f.end >= 0)
+        const bool moved = doorAt != Clock::time_point();
+        char door[32] = "-", end[32] = "-";
+        if (moved)
+            std::snprintf(door, sizeof door, "%.1f", msBetween(click, doorAt));
+        if (moved && f.end >= 0)
             std::snprintf(end, sizeof end, "%.1f", msBetween(recorder.timeOf(std::size_t(f.end)), doorAt));
-        std::printf("%.1f %s %d %.0f\n", msBetween(click, doorAt), end, f.whole ? 1 : 0, f.after);
+        std::printf("%s %s %d %.0f\n", door, end, f.whole ? 1 : 0, f.after);
         std::fflush(stdout);
     }
     return 0;
