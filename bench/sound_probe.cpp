@@ -42,7 +42,11 @@ double msBetween(Clock::time_point a, Clock::time_point b)
 }
 
 // parec on the default sink's monitor, read as it comes: the samples, and for
-// each read the time it came and the count of samples up to its end.
+// each read the time it came and the count of samples up to its end. It asks
+// for 25 ms, which leaves PipeWire at its usual cycle (1024 samples at 48 kHz):
+// the shortest latency asked for sets the cycle of the whole server, and at
+// 5 ms a cycle that a busy machine made some process miss was a gap in all
+// the server played, one a usual setup does not have.
 class Recorder
 {
 public:
@@ -55,16 +59,8 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
         posix_spawn_file_actions_addclose(&actions, fds[0]);
-        const char* argv[] = {"parec",
-                              "-d",
-                              "@DEFAULT_MONITOR@",
-                              "--raw",
-                              "--format=s16le",
-                              "--channels=1",
-                              "--rate=22050",
-                              "--latency-msec=5",
-                              "--process-time-msec=5",
-                              nullptr};
+        const char* argv[] = {"parec",        "-d",           "@DEFAULT_MONITOR@", "--raw", "--format=s16le",
+                              "--channels=1", "--rate=22050", "--latency-msec=25", nullptr};
         if (posix_spawnp(&pid_, "parec", &actions, nullptr, const_cast<char**>(argv), environ) != 0)
             pid_ = 0;
         posix_spawn_file_actions_destroy(&actions);
@@ -91,14 +87,21 @@ public:
         std::lock_guard lock(mutex_);
         return samples_.size();
     }
-    // When sample i came out of the server, as near as the reads tell.
+    // When sample i came out of the server, as near as the reads tell: none
+    // comes before its samples, and one this process was slow to make comes
+    // late, so the earliest time any read of sample i or later allows.
     Clock::time_point timeOf(std::size_t i)
     {
         std::lock_guard lock(mutex_);
-        for (const auto& [end, at] : reads_)
-            if (end > i)
-                return at - std::chrono::microseconds((end - i) * 1000000 / rate);
-        return Clock::time_point();
+        Clock::time_point earliest;
+        for (const auto& [end, at] : reads_) {
+            if (end <= i)
+                continue;
+            const auto t = at - std::chrono::microseconds((end - i) * 1000000 / rate);
+            if (earliest == Clock::time_point() || t < earliest)
+                earliest = t;
+        }
+        return earliest;
     }
     std::vector<double> samples()
     {
