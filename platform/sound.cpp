@@ -37,8 +37,8 @@ constexpr Uint16 bufferFrames = 1024;
 // drained, plus the latency it reports), so that the door never starts while
 // the chime may still sound.
 constexpr auto outputLatency = std::chrono::milliseconds(15);
-// The most a PulseAudio server is handed ahead: 2 s of 16-bit stereo at 48 kHz.
-constexpr std::size_t maxServerBuffer = std::size_t{2} * 48000 * 4;
+// The most a PulseAudio server is asked to hold: 4 s of 16-bit stereo at 48 kHz.
+constexpr std::size_t maxServerBuffer = std::size_t{4} * 48000 * 4;
 
 // One sound on its way out, shared by the caller, the sound thread and SDL's
 // audio thread. The samples are signed 16-bit: a server fills any gap in the
@@ -51,7 +51,8 @@ struct Sound {
     std::size_t given = 0;     // samples handed to the device (audio thread only)
     std::size_t lastGiven = 0; // in the last buffer that had any (likewise)
     std::atomic<bool> abandoned{false};
-    Clock::time_point heardAt; // set once known; guarded by Player::mutex_
+    Clock::time_point takenAt; // when the output took it; guarded by Player::mutex_
+    Clock::time_point heardAt; // set once known; likewise
     bool failed = false;       // likewise
 };
 
@@ -69,7 +70,11 @@ public:
 
     // Waits at most the margin for the thread to be free, hands it the sound,
     // and returns true once it has been heard; false at once when it failed,
-    // or after its length and the margin (it is then abandoned).
+    // or when it was not heard by the deadline (it is then abandoned). The
+    // deadline is the sound's length and the margin from now, or from when the
+    // output took the sound if it did so by then: a busy machine may start the
+    // sound late, and the door still waits for its end, while a server that
+    // never takes it holds the door for the length and the margin only.
     bool play(const std::shared_ptr<Sound>& sound, Clock::duration length)
     {
         std::unique_lock lock(mutex_);
@@ -78,13 +83,18 @@ public:
         busy_ = true;
         next_ = sound;
         changed_.notify_all();
-        const auto deadline = Clock::now() + length + margin;
+        const auto giveUp = Clock::now() + length + margin;
+        const auto deadline = [&] {
+            const auto taken = sound->takenAt;
+            return taken != Clock::time_point() && taken < giveUp ? taken + length + margin : giveUp;
+        };
         const auto known = [&] { return sound->heardAt != Clock::time_point() || sound->failed; };
-        changed_.wait_until(lock, deadline, known);
+        while (!known() && Clock::now() < deadline())
+            changed_.wait_until(lock, deadline());
         const bool heard =
-            !sound->failed && sound->heardAt != Clock::time_point() && sound->heardAt <= deadline;
+            !sound->failed && sound->heardAt != Clock::time_point() && sound->heardAt <= deadline();
         if (!sound->failed)
-            changed_.wait_until(lock, heard ? sound->heardAt : deadline, [] { return false; });
+            changed_.wait_until(lock, heard ? sound->heardAt : deadline(), [] { return false; });
         sound->abandoned = !heard;
         changed_.notify_all();
         return heard;
@@ -139,6 +149,15 @@ private:
 
     enum class Outcome { played, failed, noServer };
 
+    // The output has the sound: from now on the door waits for its end.
+    static void taken(Sound& sound)
+    {
+        Player& player = instance();
+        std::lock_guard lock(player.mutex_);
+        sound.takenAt = Clock::now();
+        player.changed_.notify_all();
+    }
+
     // A PulseAudio server first; without one, whatever SDL finds.
     bool output(Sound& sound)
     {
@@ -156,8 +175,11 @@ private:
     // A PulseAudio server (PulseAudio's own or PipeWire's) is handed the
     // whole sound before it starts to play: fed a buffer at a time, as SDL
     // does, it played a gap whenever this process was kept from running for
-    // some 15 ms, as on a busy machine. SDL_AUDIODRIVER naming another driver
-    // leaves the server out.
+    // some 15 ms, as on a busy machine. Asked to adjust its latency, as
+    // libpulse-simple does, a server keeps up to half the length asked for as
+    // its device's latency and takes the rest ahead: twice the sound's size
+    // makes it take all of it. SDL_AUDIODRIVER naming another driver leaves
+    // the server out.
     static Outcome outputToServer(Sound& sound)
     {
         const char* driver = std::getenv("SDL_AUDIODRIVER");
@@ -167,12 +189,13 @@ private:
                                   static_cast<std::uint8_t>(sound.channels)};
         const std::size_t bytes = sound.samples.size() * sizeof(Sint16);
         const auto none = static_cast<std::uint32_t>(-1);
-        const pa_buffer_attr attr{none, static_cast<std::uint32_t>(std::min(bytes, maxServerBuffer)), none,
-                                  none, none};
+        const pa_buffer_attr attr{none, static_cast<std::uint32_t>(std::min(2 * bytes, maxServerBuffer)),
+                                  none, none, none};
         pa_simple* stream = pa_simple_new(nullptr, nullptr, PA_STREAM_PLAYBACK, nullptr, "door chime", &spec,
                                           nullptr, &attr, nullptr);
         if (!stream)
             return Outcome::noServer;
+        taken(sound);
         bool played = !sound.abandoned &&
                       pa_simple_write(stream, sound.samples.data(), bytes, nullptr) == 0 &&
                       pa_simple_drain(stream, nullptr) == 0;
@@ -208,6 +231,7 @@ private:
         const SDL_AudioDeviceID dev = SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
         if (dev == 0)
             return false;
+        taken(sound);
         SDL_PauseAudioDevice(dev, 0);
         {
             std::unique_lock lock(mutex_);

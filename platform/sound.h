@@ -9,7 +9,8 @@ namespace platform
 // stays silent, when there is no working sound output or the image is not a
 // playable RIFF/WAVE file. Waits little more than the sound's own length,
 // whatever the sound server does (150 ms for the previous sound to finish,
-// 150 ms past the end): the work is done on a thread of its own, and a server
+// 150 ms past the end, counted from when the server took the sound if it did
+// so within that long): the work is done on a thread of its own, and a server
 // that stops answering holds that thread, never the caller (the sound is
 // abandoned; until the server answers again, calls return false within
 // 150 ms). A server started after a call without one is found at the next.
