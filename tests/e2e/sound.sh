@@ -16,17 +16,18 @@ export QT_QPA_PLATFORM=offscreen
 export LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$E2E_DIR/lsan.supp
 . "$KURURINA_SOURCE_DIR/scripts/sound-servers.sh"
 trap 'stop_server TERM || true; rm -rf "$E2E_DIR"' EXIT
-# click WHAT: one click; checks its line: "heard", "late" (stuck server: door at
-# the deadline) or "at-once" (a silent click: the door within 300 ms). The door
-# moves in every case ("-": it did not).
+# click WHAT [HOLD]: one click (HOLD: the server held stopped for its first
+# 300 ms); checks its line: "heard", "late" (stuck server: door at the deadline,
+# 950 ms) or "at-once" (a silent click: at most 150 ms). The door moves in every
+# case ("-": it did not), given 150 ms more for a busy machine.
 click() {
   local door end whole after
-  echo >&"${probe[1]}"
+  echo "${2:+300 ${pids[*]}}" >&"${probe[1]}"
   read -r -t 10 door end whole after <&"${probe[0]}" || fail "$kind, $1: the probe does not answer"
   echo "$kind, $1: $door $end $whole $after" >>"$E2E_DIR/probe.log"
   [[ $door != - ]] && case $1 in
   heard) [[ $whole = 1 && ${after%.*} -lt 1000 && $end != - ]] && awk "BEGIN{exit !($end > 0 && $end < 150)}" ;;
-  late) awk "BEGIN{exit !($door > 800 && $door < 1000)}" ;;
+  late) awk "BEGIN{exit !($door > 800 && $door < 1100)}" ;;
   at-once) awk "BEGIN{exit !($door < 300)}" ;;
   esac || fail "$kind, $1: door $door ms after the click, $end ms after the chime's end, whole $whole, peak after $after"
 }
@@ -40,7 +41,7 @@ for kind in pulse pipewire; do
     echo "skip: $kind does not start here:"; tail -5 "$E2E_DIR/$kind/log"
     stop_server TERM || true; eval "exec ${probe[1]}>&-"; wait "$probe_PID" || true; skipped=1; continue
   fi
-  click heard; click heard
+  click heard; click heard; click heard hold # a slow server: the door still after the chime
   kill -STOP "${pids[@]}"; click late; click at-once
   kill -CONT "${pids[@]}"; pactl info >/dev/null; click heard
   stop_server KILL || true; click at-once
