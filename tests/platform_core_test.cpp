@@ -35,8 +35,8 @@ TEST(ReachablePlace, KeptWhereItCanBeSeenAndGrabbedElseWhollyOnTheNearestScreen)
 {
     const std::vector<QRect> one{{0, 0, 1280, 1024}}, side{{0, 0, 1280, 1024}, {1280, 0, 1280, 1024}},
         heights{{0, 0, 1920, 1200}, {1920, 0, 1280, 1024}}, uneven{{0, 0, 1280, 1024}, {1280, 0, 1280, 600}},
-        narrow{{0, 0, 1280, 1024}, {1280, 0, 640, 1200}}, topPanel{{0, 30, 1280, 994}},
-        small{{0, 0, 400, 200}};
+        narrow{{0, 0, 1280, 1024}, {1280, 0, 640, 1200}}, offset{{0, 0, 1280, 1024}, {1580, 500, 1280, 1024}},
+        topPanel{{0, 30, 1280, 994}}, small{{0, 0, 400, 200}};
     // Layout, saved top-left, where it goes (the same: it stays).
     const std::tuple<const char*, std::vector<QRect>, QPoint, QPoint> rows[] = {
         {"inside", one, {100, 100}, {100, 100}},
@@ -62,6 +62,7 @@ TEST(ReachablePlace, KeptWhereItCanBeSeenAndGrabbedElseWhollyOnTheNearestScreen)
         {"below the lower screen, nearer to it", heights, {2000, 1100}, {2000, 790}},
         {"below the lower screen, nearer to the other", heights, {1700, 1300}, {1254, 966}},
         {"mostly outside where two screens meet", uneven, {1200, 550}, {1280, 366}},
+        {"above a lower screen, nearer to it than to the other's side", offset, {1600, 166}, {1600, 500}},
         {"beyond a screen narrower than it", narrow, {2100, 300}, {614, 300}},
         {"larger than the screen", small, {1000, 1000}, {0, 0}},
         {"no screens", {}, {5000, 5000}, {5000, 5000}},
@@ -72,6 +73,8 @@ TEST(ReachablePlace, KeptWhereItCanBeSeenAndGrabbedElseWhollyOnTheNearestScreen)
             << what;
     EXPECT_EQ(platform::reachablePlace({{100, -100}, QSize(666, 234)}, 0, one).topLeft(), QPoint(100, -100))
         << "no title bar: a quarter of it is enough";
+    EXPECT_EQ(platform::reachablePlace({{-300, 100}, QSize(400, 200)}, 0, one).topLeft(), QPoint(-300, 100))
+        << "exactly a quarter shows";
 }
 
 // Pictures by extension in any case, in case-ignoring name order; no hidden
