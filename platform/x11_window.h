@@ -1,6 +1,7 @@
 #pragma once
-// Window-manager state Qt does not set on X11. Without an xcb connection
-// (offscreen tests, other platforms) every call does nothing.
+// Window-manager state Qt does not set on X11, and where the window manager
+// has put a window. Without an xcb connection (offscreen tests, other
+// platforms) each call does nothing, or what Qt alone can.
 class QPoint;
 class QSize;
 class QWidget;
