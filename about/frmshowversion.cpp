@@ -97,8 +97,8 @@ void frmShowVersion::Label5_Click()
 {
     const about::HpAddress hp = about::askMakerLibrary(platform::exeFolder());
     if (!hp.ok) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Kanhpurl.dllのエラー"),
-                        about::failureMessage(hp.error), QMessageBox::Ok, this);
+        platform::MessageBox box(QMessageBox::Critical, QStringLiteral("Kanhpurl.dllのエラー"),
+                                 about::failureMessage(hp.error), QMessageBox::Ok, this);
         box.exec();
         return;
     }

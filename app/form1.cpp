@@ -147,12 +147,14 @@ void Form1::watchSessionEnd()
 
 void Form1::endSession()
 {
-    // Already closing, with the message of a failed save on the screen: nobody will click it.
+    sessionEnding_ = true;
+    // Already closing, with the message of a failed save on the screen:
+    // nobody will click it. exit() ends its loop, and SaveIni then reports
+    // the failure on standard error.
     if (unloaded_) {
         QCoreApplication::exit(saved_ ? 0 : 1);
         return;
     }
-    sessionEnding_ = true;
     // Every open modal window and menu ends as if cancelled: exit() below
     // ends their event loops, and what they were editing is never applied.
     close();
@@ -203,10 +205,10 @@ void Form1::closeEvent(QCloseEvent* e)
 {
     Form_Unload();
     e->accept();
-    // Closing the bus always ends the program, the panel with it. exit()
-    // rather than quit(): quit() first asks every window to close, and the
-    // panel refuses.
-    QCoreApplication::exit(sessionEnding_ && !saved_ ? 1 : 0);
+    // Closing the bus always ends the program, the panel with it; status 1
+    // when the settings could not be saved. exit() rather than quit(): quit()
+    // first asks every window to close, and the panel refuses.
+    QCoreApplication::exit(saved_ ? 0 : 1);
 }
 
 void Form1::Image1_Click(int)

@@ -5,6 +5,7 @@
 #include "app/settings_line.h"
 #include "doors/frmset.h"
 #include "platform/atomic_file.h"
+#include "platform/dialog_box.h"
 #include "platform/picture.h"
 #include "platform/session_end.h"
 #include "platform/settings_location.h"
@@ -148,9 +149,12 @@ bool Form1::SaveIni(bool atSessionEnd)
     if (atSessionEnd) {
         platform::reportSaveFailure(path, error);
     } else {
-        QMessageBox box(QMessageBox::Critical, windowTitle(), QStringLiteral("%1\n\n%2").arg(path, error),
-                        QMessageBox::Ok, this);
+        platform::MessageBox box(QMessageBox::Critical, windowTitle(),
+                                 QStringLiteral("%1\n\n%2").arg(path, error), QMessageBox::Ok, this);
         box.exec();
+        // The session ended while the message waited: nobody read it.
+        if (sessionEnding_)
+            platform::reportSaveFailure(path, error);
     }
     return false;
 }

@@ -7,7 +7,7 @@
 
 int main(int argc, char* argv[])
 {
-    platform::surviveBrokenPipes();
+    platform::surviveFailedWrites();
     platform::prepareApplication();
     QApplication app(argc, argv);
     platform::initInterface();

@@ -36,6 +36,7 @@ struct Read {
     std::int16_t mode = 0;
     int fieldsRead = 0;
     bool ok() const { return fieldsRead == 16; }
+    bool operator==(const Read&) const = default;
 };
 
 // The whole line, CR LF included, in the locale's encoding (UTF-8).

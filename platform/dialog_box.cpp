@@ -2,6 +2,8 @@
 
 #include "platform/x11_window.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QShowEvent>
@@ -51,6 +53,20 @@ void DialogBox::keyPressEvent(QKeyEvent* e)
     default:
         QDialog::keyPressEvent(e);
     }
+}
+
+void MessageBox::keyPressEvent(QKeyEvent* e)
+{
+    if (!e->matches(QKeySequence::Copy)) {
+        QMessageBox::keyPressEvent(e);
+        return;
+    }
+    const QString line = QStringLiteral("---------------------------\n");
+    QStringList buttonTexts;
+    for (const QAbstractButton* b : buttons())
+        buttonTexts << b->text();
+    QGuiApplication::clipboard()->setText(line + windowTitle() + u'\n' + line + text() + u'\n' + line +
+                                          buttonTexts.join(QStringLiteral("   ")) + u'\n' + line);
 }
 
 } // namespace platform

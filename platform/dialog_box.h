@@ -5,6 +5,7 @@
 // rejection (where the window manager offers a close without a close box).
 // platform::keepModalWindowsShown() keeps it with its owner, out of the task bar.
 #include <QDialog>
+#include <QMessageBox>
 #include <QSize>
 
 namespace platform
@@ -21,6 +22,19 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
+// A message box whose Ctrl+C copies its title, text and buttons as plain text,
+// each closed by a line of dashes (Qt does this on Windows only): the user can
+// paste what went wrong into a report.
+class MessageBox : public QMessageBox
+{
+    Q_OBJECT
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
     void keyPressEvent(QKeyEvent* e) override;
 };
 

@@ -1,161 +1,126 @@
-// kururina-metafile: renders one WMF or EMF read from stdin and writes
-// width, height (native 32-bit) and premultiplied ARGB32 rows to stdout.
-// Both metafile libraries are old C code; they run here, in a process the
-// program kills after a short time, so a fault in them costs one picture.
-#include "platform/picture_format.h"
+// kururina-metafile: the metafile decoder. The program starts it with an empty
+// environment and one socket as standard input and output, and sends it one
+// WMF or EMF after another until it ends the socket:
+//   request: width, height (0, 0: the natural size), length, as native 32-bit
+//            numbers, then that many bytes;
+//   answer:  width, height, then premultiplied ARGB32 rows.
+// A picture it cannot draw ends it (status 1) without an answer. Both metafile
+// libraries are old C code with a record of memory faults, so it confines
+// itself before it reads a byte: a picture that takes it over can do no more
+// than draw.
+#include "platform/confine.h"
+#include "platform/metafile_render.h"
 
 #include <QByteArray>
+#include <QFontDatabase>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-#include <QSvgRenderer>
+#include <QSemaphore>
+#include <QThreadPool>
 
-#include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <sys/resource.h>
+#include <sys/prctl.h>
 #include <unistd.h>
-
-extern "C" {
-#include <emf2svg.h>
-}
-#include <libwmf/api.h>
-#include <libwmf/svg.h>
 
 namespace
 {
 
-constexpr std::size_t maxInput = std::size_t{64} * 1024 * 1024;
-constexpr int maxSide = 4096;
+constexpr std::uint32_t maxInput = std::uint32_t{64} << 20;
 
-QByteArray readStdin()
+// 1: got n bytes; 0: the input ended before the first; -1: it ended within them.
+int readFully(char* out, std::size_t n)
 {
-    QByteArray in;
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(0, buf, sizeof buf);
-        if (n <= 0 || in.size() + n > qsizetype(maxInput))
-            return n == 0 ? in : QByteArray();
-        in.append(buf, n);
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t got = ::read(0, out + done, n - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return done == 0 ? 0 : -1;
+        done += std::size_t(got);
     }
+    return 1;
 }
 
-QByteArray emfToSvg(QByteArray& in)
+bool writeFully(const void* data, std::size_t n)
 {
-    generatorOptions options{};
-    options.nameSpace = const_cast<char*>("svg");
-    options.svgDelimiter = true;
-    options.emfplus = true;
-    char* out = nullptr;
-    std::size_t outLen = 0;
-    QByteArray svg;
-    if (emf2svg(in.data(), std::size_t(in.size()), &out, &outLen, &options) && out)
-        svg = QByteArray(out, qsizetype(outLen));
-    std::free(out);
-    return svg;
+    const char* p = static_cast<const char*>(data);
+    while (n > 0) {
+        const ssize_t put = ::write(1, p, n);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        p += put;
+        n -= std::size_t(put);
+    }
+    return true;
 }
 
-QByteArray wmfToSvg(QByteArray& in, QSize& natural)
+bool answer(const QImage& img)
 {
-    wmfAPI* api = nullptr;
-    wmfAPI_Options opts{};
-    opts.function = wmf_svg_function;
-    const unsigned long flags =
-        WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
-    if (wmf_api_create(&api, flags, &opts) != wmf_E_None)
-        return {};
-    QByteArray svg;
-    char* buf = nullptr;
-    std::size_t len = 0;
-    FILE* mem = open_memstream(&buf, &len);
-    wmfD_Rect bbox{};
-    unsigned int w = 0, h = 0;
-    if (mem &&
-        wmf_mem_open(api, reinterpret_cast<unsigned char*>(in.data()), long(in.size())) == wmf_E_None &&
-        wmf_scan(api, 0, &bbox) == wmf_E_None && wmf_display_size(api, &w, &h, 96, 96) == wmf_E_None &&
-        w > 0 && h > 0 && w <= 32767 && h <= 32767) {
-        wmf_svg_t* ddata = WMF_SVG_GetData(api);
-        ddata->out = wmf_stream_create(api, mem);
-        ddata->Description = const_cast<char*>("");
-        ddata->bbox = bbox;
-        ddata->width = w;
-        ddata->height = h;
-        if (wmf_play(api, 0, &bbox) == wmf_E_None) {
-            std::fflush(mem);
-            svg = QByteArray(buf, qsizetype(len));
-            natural = QSize(int(w), int(h));
-        }
-    }
-    wmf_api_destroy(api);
-    if (mem)
-        std::fclose(mem);
-    std::free(buf);
-    return svg;
+    const std::uint32_t head[2] = {std::uint32_t(img.width()), std::uint32_t(img.height())};
+    if (!writeFully(head, sizeof head))
+        return false;
+    for (int y = 0; y < img.height(); ++y)
+        if (!writeFully(img.constScanLine(y), std::size_t(img.width()) * 4))
+            return false;
+    return true;
+}
+
+// Runs f on the one thread of Qt's pool and waits for it. Qt spreads a large
+// image conversion over that pool, except from a thread of the pool itself:
+// so, decoding there, the decoder never needs a new thread.
+template <typename F> void onPoolThread(F&& f)
+{
+    QSemaphore done;
+    QThreadPool::globalInstance()->start([&] {
+        f();
+        done.release();
+    });
+    done.acquire();
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    // Hooks for the tests of the parent's time limit and crash handling.
-    if (const char* hook = std::getenv("KURURINA_METAFILE_TEST")) {
-        if (std::strcmp(hook, "hang") == 0)
-            for (;;)
-                ::pause();
-        if (std::strcmp(hook, "crash") == 0)
-            std::abort();
-    }
-    // Bound what a runaway decoder can take: CPU seconds and address space.
-    const rlimit cpu{3, 3};
-    ::setrlimit(RLIMIT_CPU, &cpu);
-    if (argc != 3)
+    // Ends with the program, which names itself: gone already, end now.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (argc != 2 || std::strtoll(argv[1], nullptr, 10) != ::getppid())
         return 2;
-    QSize size(std::atoi(argv[1]), std::atoi(argv[2]));
 
+    // Qt's start and fontconfig's font list, before the confinement: they
+    // may write (Qt its runtime folder, fontconfig a stale cache).
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
+    (void)QFontDatabase::families();
+    // The pool's one thread, started inside the confinement: Landlock holds
+    // only for threads started after it.
+    QThreadPool::globalInstance()->setMaxThreadCount(1);
+    QThreadPool::globalInstance()->setExpiryTimeout(-1);
+    if (!platform::confineDecoder(nullptr, [] { onPoolThread([] {}); }))
+        ::_exit(3);
 
-    QByteArray in = readStdin();
-    const auto format = platform::sniffPictureFormat(in.left(128));
-    QByteArray svg;
-    if (format == platform::PictureFormat::Emf) {
-        svg = emfToSvg(in);
-    } else if (format == platform::PictureFormat::Wmf) {
-        QSize natural;
-        svg = wmfToSvg(in, natural);
-        if (!size.isValid() || size.isEmpty())
-            size = natural;
+    // From here on it ends with _exit: the filter allows no orderly shut-down.
+    for (;;) {
+        std::uint32_t head[3];
+        const int got = readFully(reinterpret_cast<char*>(head), sizeof head);
+        if (got <= 0)
+            ::_exit(got == 0 ? 0 : 1);
+        if (head[2] > maxInput || head[0] > 4096 || head[1] > 4096)
+            ::_exit(1);
+        QByteArray bytes(qsizetype(head[2]), Qt::Uninitialized);
+        if (readFully(bytes.data(), std::size_t(bytes.size())) != 1)
+            ::_exit(1);
+        bool ok = false;
+        onPoolThread([&] {
+            const QImage img = platform::drawMetafile(bytes, QSize(int(head[0]), int(head[1])));
+            ok = !img.isNull() && answer(img);
+        });
+        if (!ok)
+            ::_exit(1);
     }
-    if (svg.isEmpty())
-        return 1;
-    QSvgRenderer renderer(svg);
-    if (!renderer.isValid())
-        return 1;
-    if (!size.isValid() || size.isEmpty())
-        size = renderer.defaultSize();
-    if (size.isEmpty())
-        return 1;
-    size = size.boundedTo(QSize(maxSide, maxSide));
-    QImage img(size, QImage::Format_ARGB32_Premultiplied);
-    if (img.isNull())
-        return 1;
-    img.fill(Qt::white);
-    {
-        QPainter p(&img);
-        renderer.render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
-    }
-    const std::uint32_t head[2] = {std::uint32_t(size.width()), std::uint32_t(size.height())};
-    QByteArray out(reinterpret_cast<const char*>(head), sizeof head);
-    for (int y = 0; y < img.height(); ++y)
-        out.append(reinterpret_cast<const char*>(img.constScanLine(y)), qsizetype(size.width()) * 4);
-    qsizetype done = 0;
-    while (done < out.size()) {
-        const ssize_t n = ::write(1, out.constData() + done, std::size_t(out.size() - done));
-        if (n <= 0)
-            return 1;
-        done += n;
-    }
-    return 0;
 }

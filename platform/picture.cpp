@@ -1,18 +1,18 @@
 #include "platform/picture.h"
 
 #include "platform/exe_info.h"
+#include "platform/metafile_decoder.h"
 #include "platform/native_path.h"
 #include "platform/picture_format.h"
 #include "platform/picture_scan.h"
 
-#include <QBuffer>
-#include <QElapsedTimer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
-#include <QProcess>
+#include <QPointer>
+#include <QThread>
 
 #include <cerrno>
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -27,7 +27,8 @@ namespace
 
 constexpr qint64 maxMetafileBytes = qint64{64} * 1024 * 1024;
 constexpr int maxMetafileSide = 4096;
-constexpr int metafileTimeoutMs = 2000;
+// An idle bus keeps no decoder.
+constexpr int metafileIdleMs = 10000;
 constexpr int rasterAllocationLimitMb = 256;
 
 std::optional<Picture> fail(QString* error, const QString& why)
@@ -145,55 +146,17 @@ std::optional<Picture> loadMetafile(int fd, PictureFormat format, const QByteArr
 
 QImage renderMetafile(const QByteArray& bytes, QSize renderSize, QString* error)
 {
-    const auto failed = [&](const QString& why) {
-        if (error)
-            *error = why;
-        return QImage();
-    };
-    QProcess helper;
-    helper.setProgram(exeFolder() + QStringLiteral("/kururina-metafile"));
-    helper.setArguments({QString::number(renderSize.isValid() ? renderSize.width() : 0),
-                         QString::number(renderSize.isValid() ? renderSize.height() : 0)});
-    helper.setProcessChannelMode(QProcess::SeparateChannels);
-    helper.setStandardErrorFile(QProcess::nullDevice());
-    helper.start(QIODevice::ReadWrite);
-    if (!helper.waitForStarted(metafileTimeoutMs))
-        return failed(QStringLiteral("metafile decoder missing"));
-    QElapsedTimer clock;
-    clock.start();
-    const auto left = [&] { return std::max<qint64>(1, metafileTimeoutMs - clock.elapsed()); };
-    helper.write(bytes);
-    while (helper.bytesToWrite() > 0 && clock.elapsed() < metafileTimeoutMs &&
-           helper.state() == QProcess::Running)
-        helper.waitForBytesWritten(int(left()));
-    helper.closeWriteChannel();
-
-    constexpr qint64 maxOutput = 8 + qint64(maxMetafileSide) * maxMetafileSide * 4;
-    QByteArray out;
-    while (helper.state() == QProcess::Running && clock.elapsed() < metafileTimeoutMs &&
-           out.size() <= maxOutput) {
-        helper.waitForReadyRead(int(left()));
-        out += helper.readAllStandardOutput();
+    const QByteArray program = encodePath(exeFolder() + QStringLiteral("/kururina-metafile"));
+    // Kept warm on the application's thread, whose event loop ends it when idle.
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app && QThread::currentThread() == app->thread()) {
+        static QPointer<MetafileDecoder> shared;
+        if (!shared)
+            shared = new MetafileDecoder(program, metafileIdleMs, app);
+        return shared->render(bytes, renderSize, error);
     }
-    if (helper.state() != QProcess::NotRunning) {
-        helper.kill();
-        helper.waitForFinished(metafileTimeoutMs);
-        return failed(QStringLiteral("metafile decoder timed out"));
-    }
-    out += helper.readAllStandardOutput();
-    if (helper.exitStatus() != QProcess::NormalExit || helper.exitCode() != 0)
-        return failed(QStringLiteral("metafile not decoded"));
-    if (out.size() < 8)
-        return failed(QStringLiteral("metafile not decoded"));
-    std::uint32_t w, h;
-    std::memcpy(&w, out.constData(), 4);
-    std::memcpy(&h, out.constData() + 4, 4);
-    if (w == 0 || h == 0 || w > maxMetafileSide || h > maxMetafileSide || out.size() != 8 + qint64(w) * h * 4)
-        return failed(QStringLiteral("metafile not decoded"));
-    QImage img(int(w), int(h), QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < int(h); ++y)
-        std::memcpy(img.scanLine(y), out.constData() + 8 + qint64(y) * w * 4, size_t(w) * 4);
-    return img;
+    MetafileDecoder once(program, 0);
+    return once.render(bytes, renderSize, error);
 }
 
 Picture pictureFromImage(const QImage& image)

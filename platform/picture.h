@@ -33,9 +33,11 @@ std::optional<Picture> loadPicture(const QString& path, QString* error = nullptr
 // A picture from an image already in memory (built-in artwork).
 Picture pictureFromImage(const QImage& image);
 
-// Renders WMF or EMF bytes in the short-lived kururina-metafile helper beside
-// the executable, killed after two seconds. renderSize empty: the helper picks
-// the size. A null image on any failure.
+// Renders WMF or EMF bytes in the confined decoder kururina-metafile beside
+// the executable (platform/metafile_decoder.h), within two seconds. On the
+// application's thread one decoder is kept for the next picture until ten
+// seconds pass without one. renderSize empty: the decoder picks the size. A
+// null image on any failure.
 QImage renderMetafile(const QByteArray& bytes, QSize renderSize, QString* error = nullptr);
 
 } // namespace platform

@@ -34,7 +34,7 @@ extern "C" void onEndSignal(int)
 
 // A handler rather than SIG_IGN, so programs started from here get the
 // default back.
-extern "C" void onBrokenPipe(int) {}
+extern "C" void onFailedWrite(int) {}
 
 void handle(int signal, void (*handler)(int), bool keepIgnored)
 {
@@ -92,9 +92,10 @@ void writeAtExit()
 
 } // namespace
 
-void surviveBrokenPipes()
+void surviveFailedWrites()
 {
-    handle(SIGPIPE, onBrokenPipe, false);
+    handle(SIGPIPE, onFailedWrite, false);
+    handle(SIGXFSZ, onFailedWrite, false);
 }
 
 void watchSessionEnd(QObject* context, std::function<void()> save, std::function<void()> end)

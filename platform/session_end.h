@@ -11,10 +11,11 @@ class QObject;
 namespace platform
 {
 
-// A write to a closed pipe (standard error, a dead connection) fails instead
-// of ending the program, before it could save. Call first: Qt writes its
+// A write to a closed pipe (standard error, a dead connection) or beyond the
+// user's file-size limit (ulimit -f) fails instead of ending the program,
+// before it could save or say that the save failed. Call first: Qt writes its
 // warnings at start-up.
-void surviveBrokenPipes();
+void surviveFailedWrites();
 
 // From now on SIGTERM, SIGHUP and SIGINT (unless they were ignored at start,
 // as under nohup) and the session manager's request to quit call end() from

@@ -38,7 +38,7 @@ namespace
 // The folder messages: the text and an OK button, no icon.
 void tell(QWidget* owner, const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, owner->windowTitle(), text, QMessageBox::Ok, owner);
+    platform::MessageBox box(QMessageBox::NoIcon, owner->windowTitle(), text, QMessageBox::Ok, owner);
     box.exec();
 }
 } // namespace

@@ -3,6 +3,7 @@
 // in tests/reference (name@2x.png at device pixel ratio 2), within a small
 // tolerance. After a change of look made on purpose, remake them with
 //   KURURINA_UPDATE_REFERENCES=1 ctest --test-dir build -R window_pictures
+// (which fails, naming the pictures it wrote).
 #include "assets/assets.h"
 #include "platform/picture.h"
 #include "platform/tests/picture_samples.h"
@@ -32,10 +33,16 @@ void expectLooksLikeItsReference(QWidget& w, const QString& name)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
     const QImage shot = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const qreal dpr = shot.devicePixelRatio();
+    // The ratio the screen was set up for (QT_SCALE_FACTOR): a shot at
+    // another would be compared with the wrong reference.
+    ASSERT_EQ(dpr, qreal(std::max(1, qEnvironmentVariableIntValue("KURURINA_TEST_DPR"))));
+    ASSERT_EQ(shot.size(), w.size() * dpr);
     const QString file = QStringLiteral(KURURINA_SOURCE_DIR "/tests/reference/%1%2.png")
                              .arg(name, dpr > 1 ? QStringLiteral("@2x") : QString());
+    // Remade on request; never a pass, so that such a run cannot stand for one.
     if (qEnvironmentVariableIsSet("KURURINA_UPDATE_REFERENCES")) {
         ASSERT_TRUE(shot.save(file)) << file.toStdString();
+        ADD_FAILURE() << "remade " << file.toStdString() << ": look at it before committing";
         return;
     }
     const QImage want = QImage(file).convertToFormat(QImage::Format_RGB32);

@@ -5,6 +5,7 @@
 #include "platform/exe_info.h"
 #include "tests/support/bus.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QPointer>
 #include <QUrl>
@@ -31,17 +32,18 @@ TEST(VersionBox, OpensFreshClosesByOkOrWindowCloseAndLinksPerClick)
     for (const bool byOk : {true, false}) {
         QPointer<frmShowVersion> seen;
         bool stayedOpen = false;
-        whenModal<frmShowVersion>([&](frmShowVersion* w) {
-            seen = w;
-            EXPECT_EQ(w->Label1[1]->text(), QStringLiteral("型番・製造番号：") + platform::exeName());
-            for (Qt::Key k : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter})
-                QTest::keyClick(w, k);
-            QTest::mouseClick(w->Label5, Qt::LeftButton);
-            QTest::mouseClick(w->Label5, Qt::LeftButton);
-            stayedOpen = w->isVisible();
-            byOk ? QTest::mouseClick(w->Command1, Qt::LeftButton) : void(w->close());
-        });
-        bus.MnuHelpVer_Click();
+        whenModal<frmShowVersion>(
+            [&](frmShowVersion* w) {
+                seen = w;
+                EXPECT_EQ(w->Label1[1]->text(), QStringLiteral("型番・製造番号：") + platform::exeName());
+                for (Qt::Key k : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter})
+                    QTest::keyClick(w, k);
+                QTest::mouseClick(w->Label5, Qt::LeftButton);
+                QTest::mouseClick(w->Label5, Qt::LeftButton);
+                stayedOpen = w->isVisible();
+                byOk ? QTest::mouseClick(w->Command1, Qt::LeftButton) : void(w->close());
+            },
+            [&] { bus.MnuHelpVer_Click(); });
         EXPECT_TRUE(stayedOpen && seen.isNull())
             << "a key or the link closed the box, or it outlived its opening";
     }
@@ -97,16 +99,21 @@ TEST(VersionBox, LinkWithoutTheLibraryReports)
     frmShowVersion box;
     box.show();
     int messages = 0;
-    whenModal<QMessageBox>([&](QMessageBox* m) {
-        ++messages;
-        EXPECT_TRUE(m->windowTitle() == QStringLiteral("Kanhpurl.dllのエラー") &&
-                    m->icon() == QMessageBox::Critical && m->standardButtons() == QMessageBox::Ok);
-        EXPECT_EQ(m->text(),
-                  lib + QStringLiteral(": cannot open shared object file: No such file or directory\n\n"
-                                       " 上記内容をカナロHP関係者まで報告してください。"));
-        m->button(QMessageBox::Ok)->click();
-    });
-    QTest::mouseClick(box.Label5, Qt::LeftButton);
+    whenModal<QMessageBox>(
+        [&](QMessageBox* m) {
+            ++messages;
+            EXPECT_TRUE(m->windowTitle() == QStringLiteral("Kanhpurl.dllのエラー") &&
+                        m->icon() == QMessageBox::Critical && m->standardButtons() == QMessageBox::Ok);
+            EXPECT_EQ(m->text(),
+                      lib + QStringLiteral(": cannot open shared object file: No such file or directory\n\n"
+                                           " 上記内容をカナロHP関係者まで報告してください。"));
+            QTest::keyClick(m, Qt::Key_C, Qt::ControlModifier); // copied for the report it asks for
+            const QString line = QStringLiteral("---------------------------\n");
+            EXPECT_EQ(QGuiApplication::clipboard()->text(),
+                      line + m->windowTitle() + u'\n' + line + m->text() + u'\n' + line + "OK\n" + line);
+            m->button(QMessageBox::Ok)->click();
+        },
+        [&] { QTest::mouseClick(box.Label5, Qt::LeftButton); });
     EXPECT_TRUE(messages == 1 && box.isVisible()) << "one message, and the version box stays open";
 }
 

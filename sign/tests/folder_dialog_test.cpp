@@ -2,6 +2,7 @@
 // folder button: OK and キャンセル, a missing folder offered again, other
 // failures, and the browse button's text.
 #include "tests/support/bus.h"
+#include "tests/support/ordinary_user.h"
 
 using testing_support::whenModal;
 
@@ -40,6 +41,7 @@ TEST(FolderDialog, OkAppliesCancelChangesNothingFailuresSayWhy)
         int button;
         QString message, stored;
         int entries;
+        bool asOrdinaryUser = false; // the superuser reads any folder
     };
     std::vector<Row> rows{
         {newDir, 1, {}, oldDir + "/", 3},
@@ -50,39 +52,49 @@ TEST(FolderDialog, OkAppliesCancelChangesNothingFailuresSayWhy)
         {newDir, 0, {}, newDir, 2},
     };
     QFile::setPermissions(locked, QFileDevice::WriteOwner);
-    if (::geteuid() != 0) // the superuser reads any folder
-        rows.insert(rows.end() - 1, {locked, 0, QString::fromLocal8Bit(std::strerror(EACCES)), locked, 3});
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.typed.toStdString());
+    QFile::setPermissions(tmp.path(), QFile::permissions(tmp.path()) | QFileDevice::ExeOther);
+    rows.insert(rows.end() - 1, {locked, 0, QString::fromLocal8Bit(std::strerror(EACCES)), locked, 3, true});
+    const auto play = [&](const Row& r) {
         QPointer<frmBrowseDir> seen;
-        whenModal<frmBrowseDir>([&](frmBrowseDir* d) {
-            seen = d;
-            EXPECT_TRUE(d->Text1->text() == bus.signFolderPath && d->focusWidget() == d->Text1);
-            d->Text1->selectAll();
-            QTest::keyClicks(d->Text1, r.typed);
-            for (Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
-                QTest::keyClick(d->Text1, k);
-            EXPECT_TRUE(d->isVisible()) << "Enter or Escape closed the dialog";
-            QString shown;
-            if (!r.message.isEmpty()) {
-                whenModal<QMessageBox>([&](QMessageBox* m) {
-                    shown = m->text();
-                    EXPECT_TRUE(m->standardButtons() == QMessageBox::Ok && m->icon() == QMessageBox::NoIcon);
-                    m->button(QMessageBox::Ok)->click();
-                });
-            }
-            QTest::mouseClick(d->Command2[r.button], Qt::LeftButton);
-            EXPECT_EQ(shown, r.message);
-            if (r.message == missing) {
-                EXPECT_EQ(QApplication::activeModalWidget(), d) << "offered again, not shown a second time";
-                EXPECT_EQ(d->Text1->text(), r.typed);
-                QTest::mouseClick(d->Command2[1], Qt::LeftButton);
-            }
-        });
-        bus.panel().Command1->click();
+        whenModal<frmBrowseDir>(
+            [&](frmBrowseDir* d) {
+                seen = d;
+                EXPECT_TRUE(d->Text1->text() == bus.signFolderPath && d->focusWidget() == d->Text1);
+                d->Text1->selectAll();
+                QTest::keyClicks(d->Text1, r.typed);
+                for (Qt::Key k : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+                    QTest::keyClick(d->Text1, k);
+                EXPECT_TRUE(d->isVisible()) << "Enter or Escape closed the dialog";
+                QString shown;
+                const auto press = [&] { QTest::mouseClick(d->Command2[r.button], Qt::LeftButton); };
+                if (r.message.isEmpty()) {
+                    press();
+                } else {
+                    whenModal<QMessageBox>(
+                        [&](QMessageBox* m) {
+                            shown = m->text();
+                            EXPECT_TRUE(m->standardButtons() == QMessageBox::Ok &&
+                                        m->icon() == QMessageBox::NoIcon);
+                            m->button(QMessageBox::Ok)->click();
+                        },
+                        press);
+                }
+                EXPECT_EQ(shown, r.message);
+                if (r.message == missing) {
+                    EXPECT_EQ(QApplication::activeModalWidget(), d)
+                        << "offered again, not shown a second time";
+                    EXPECT_EQ(d->Text1->text(), r.typed);
+                    QTest::mouseClick(d->Command2[1], Qt::LeftButton);
+                }
+            },
+            [&] { bus.panel().Command1->click(); });
         EXPECT_TRUE(seen.isNull()) << "the dialog outlived its opening";
         EXPECT_TRUE(bus.signFolderPath == r.stored && bus.File1.listCount() == r.entries);
         EXPECT_TRUE(signWidth() == 9 && bus.signStepper.position() == 1) << "the sign keeps its picture";
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.typed.toStdString());
+        r.asOrdinaryUser ? testing_support::asOrdinaryUser([&] { play(r); }) : play(r);
     }
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     bus.Picture1_KeyDown(sign::vkUp, 0);
@@ -113,13 +125,14 @@ TEST(FolderDialog, BrowseLowerCasesOnlyWhenTheSameFolder)
     const QString deep = root + QStringLiteral("/Abschnitt").repeated(30);
     ASSERT_TRUE(QDir().mkpath(deep));
     for (const QString& chosen : {QString(), deep}) {
-        whenModal<frmBrowseDir>([&](frmBrowseDir* d) {
-            d->chooseFolder = [&](QWidget*, const QString&) { return chosen; };
-            QTest::mouseClick(d->Command1, Qt::LeftButton);
-            EXPECT_EQ(d->Text1->text(), chosen.isEmpty() ? QStringLiteral("typed") : deep);
-            QTest::mouseClick(d->Command2[1], Qt::LeftButton);
-        });
-        bus.MnuEditHkPic_Click();
+        whenModal<frmBrowseDir>(
+            [&](frmBrowseDir* d) {
+                d->chooseFolder = [&](QWidget*, const QString&) { return chosen; };
+                QTest::mouseClick(d->Command1, Qt::LeftButton);
+                EXPECT_EQ(d->Text1->text(), chosen.isEmpty() ? QStringLiteral("typed") : deep);
+                QTest::mouseClick(d->Command2[1], Qt::LeftButton);
+            },
+            [&] { bus.MnuEditHkPic_Click(); });
         EXPECT_EQ(bus.signFolderPath, QStringLiteral("typed"));
     }
 }

@@ -39,21 +39,23 @@ void expectMarksFollow(const Form1& bus, bool board, bool frame)
 // The last dialog choose() acted on: still open afterwards, it refused the choice.
 QPointer<QFileDialog> actedOn;
 
-// Types a file's name in the open dialog (none: cancels), from inside its
-// modal loop, after checking that it opens at the last choice.
-void choose(const QString& path, const QString& last)
+// Types a file's name in the open dialog that opens() opens (none: cancels),
+// from inside its modal loop, after checking that it opens at the last choice.
+void choose(const QString& path, const QString& last, const std::function<void()>& opens)
 {
-    testing_support::whenModal<QFileDialog>([=](QFileDialog* dlg) {
-        actedOn = dlg;
-        // The list fills in from a worker thread and then selects the last
-        // choice again: wait for that, on a busy machine too.
-        auto* list = dlg->findChild<QAbstractItemView*>(QStringLiteral("listView"));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return list->selectionModel()->hasSelection(); }));
-        EXPECT_EQ(dlg->selectedFiles().value(0), last) << "opens at the last choice";
-        list->clearSelection(); // as the user types
-        dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
-        QMetaObject::invokeMethod(dlg, path.isEmpty() ? "reject" : "accept");
-    });
+    testing_support::whenModal<QFileDialog>(
+        [=](QFileDialog* dlg) {
+            actedOn = dlg;
+            // The list fills in from a worker thread and then selects the last
+            // choice again: wait for that, on a busy machine too.
+            auto* list = dlg->findChild<QAbstractItemView*>(QStringLiteral("listView"));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return list->selectionModel()->hasSelection(); }));
+            EXPECT_EQ(dlg->selectedFiles().value(0), last) << "opens at the last choice";
+            list->clearSelection(); // as the user types
+            dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+            QMetaObject::invokeMethod(dlg, path.isEmpty() ? "reject" : "accept");
+        },
+        opens);
 }
 
 } // namespace
@@ -205,19 +207,20 @@ TEST(SignboardCommands, SetPictureThroughTheDialog)
     bus.show();
     bus.MnuKanbanReset_Click();
     bus.C_Dialog1->setFileName(good);
-    testing_support::whenModal<QFileDialog>([&](QFileDialog* dlg) {
-        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("開く"));
-        EXPECT_EQ(dlg->findChild<QLabel*>(QStringLiteral("lookInLabel"))->text(),
-                  QStringLiteral("アドレス:"));
-        auto* model = dlg->findChild<QFileSystemModel*>(); // it fills in from a worker thread
-        EXPECT_TRUE(
-            QTest::qWaitFor([&] { return model->index(dir.filePath(QStringLiteral("g.EMF"))).isValid(); }));
-        QTest::qWait(200);
-        for (const QString& n : offered + hidden)
-            EXPECT_EQ(model->index(dir.filePath(n)).isValid(), offered.contains(n)) << n.toStdString();
-        QMetaObject::invokeMethod(dlg, "accept");
-    });
-    bus.MnuSetKanban->trigger();
+    testing_support::whenModal<QFileDialog>(
+        [&](QFileDialog* dlg) {
+            EXPECT_EQ(dlg->windowTitle(), QStringLiteral("開く"));
+            EXPECT_EQ(dlg->findChild<QLabel*>(QStringLiteral("lookInLabel"))->text(),
+                      QStringLiteral("アドレス:"));
+            auto* model = dlg->findChild<QFileSystemModel*>(); // it fills in from a worker thread
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return model->index(dir.filePath(QStringLiteral("g.EMF"))).isValid(); }));
+            QTest::qWait(200);
+            for (const QString& n : offered + hidden)
+                EXPECT_EQ(model->index(dir.filePath(n)).isValid(), offered.contains(n)) << n.toStdString();
+            QMetaObject::invokeMethod(dlg, "accept");
+        },
+        [&] { bus.MnuSetKanban->trigger(); });
     EXPECT_TRUE(bus.PicKanban->twRect() == (tw::Rect{7425, 1665, 1500, 750}) &&
                 bus.kanbanPicturePath == good && frameOf(bus) == refitAround(bus))
         << "the picture's size, its path and a refit";
@@ -235,8 +238,7 @@ TEST(SignboardCommands, SetPictureThroughTheDialog)
     watch.start(50);
     for (const auto& [path, last] :
          {std::pair{QString(), good}, {bad, good}, {dir.filePath("missing.bmp"), bad}}) {
-        choose(path, last);
-        bus.MnuSetKanban_Click();
+        choose(path, last, [&] { bus.MnuSetKanban_Click(); });
     }
     EXPECT_FALSE(warned);
     EXPECT_TRUE(bus.PicKanban->twRect() == (tw::Rect{6000, 1000, 1500, 750}) && frameOf(bus) == frame &&

@@ -32,3 +32,44 @@ popup_menu() {
     break
   done
 }
+
+# message_text: waits for the bus's message box (a window titled as the bus,
+# other than the bus) and sets MSG_TEXT to its text, as the box copies it with
+# Ctrl+C, and MSG_WIN; the box stays open. Fails when none comes within 10 s.
+message_text() {
+  local title copied=""
+  title=$(xdotool getwindowname "$BUS_WIN")
+  MSG_WIN=""
+  for _ in $(seq 200); do
+    MSG_WIN=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | grep -vx "$BUS_WIN" | head -n 1 || true)
+    [ -n "$MSG_WIN" ] && break
+    sleep 0.05
+  done
+  [ -n "$MSG_WIN" ] || fail "no message box came"
+  xdotool windowactivate --sync "$MSG_WIN" key ctrl+c
+  # Title, text and buttons, each closed by a line of dashes.
+  for _ in $(seq 100); do
+    copied=$(xclip -o -selection clipboard 2>/dev/null || true)
+    [[ $copied == *"$title"* ]] && break
+    sleep 0.05
+  done
+  MSG_TEXT=$(awk '/^-+$/ { n++; next } n == 2' <<<"$copied")
+}
+
+# as_ordinary_user EXE HOME: prints a command named as EXE that starts it as an
+# ordinary user with HOME as his home (given to him): nobody when the tests run
+# as root, who may write anything, else the user himself.
+as_ordinary_user() {
+  local cmd run=$E2E_DIR/run-$RANDOM as=""
+  cmd=$E2E_DIR/as-user-$RANDOM/$(basename "$1")
+  mkdir -p "$2" "$run" "$(dirname "$cmd")"
+  chmod 700 "$run"
+  if [ "$(id -u)" -eq 0 ]; then
+    chown -R 65534:65534 "$2" "$run"
+    chmod 711 "$E2E_DIR"
+    as="setpriv --reuid=65534 --regid=65534 --clear-groups"
+  fi
+  printf '#!/bin/sh\nexec %s env -u XDG_CONFIG_HOME HOME=%s XDG_RUNTIME_DIR=%s %s\n' "$as" "$2" "$run" "$1" >"$cmd"
+  chmod 755 "$cmd" "$(dirname "$cmd")"
+  echo "$cmd"
+}

@@ -51,15 +51,10 @@ within() {
 # closes: the close box ends the bus with status 0, no sanitizer report, and
 # the places the windows were shown at saved.
 closes() {
-  local b p rc=0
+  local b p
   b=$(frame_position "$BUS_WIN"); p=$(frame_position "$PANEL")
   close_window "$BUS_WIN"
-  for _ in $(seq 200); do kill -0 "$BUS_PID" 2>/dev/null || break; sleep 0.05; done
-  ! kill -0 "$BUS_PID" 2>/dev/null || fail "the bus did not end"
-  wait "$BUS_PID" || rc=$?
-  BUS_PID=""
-  [ "$rc" -eq 0 ] || fail "the bus ended with status $rc"
-  if grep -E 'LeakSanitizer|AddressSanitizer|runtime error' "$E2E_DIR/bus.log"; then fail "sanitizer report"; fi
+  wait_exit 10
   read -r bx by <<<"$b"; read -r px py <<<"$p"
   [ "$(cut -d, -f1-4 "$ini")" = "$((bx * 15)),$((by * 15)),$((px * 15)),$((py * 15))" ] ||
     fail "saved $(cut -d, -f1-4 "$ini") for windows shown at $b and $p"

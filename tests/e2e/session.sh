@@ -5,7 +5,8 @@
 # applied), a logout through a real session manager (xfce4-session) that
 # brings the bus back at the next login, and the X server killed under it
 # while its standard error is a closed pipe. Status 0 each time; a save that
-# fails at a session end is one line on standard error and status 1.
+# fails at a session end, or at a close whose message the session's end then
+# dismisses, is one line on standard error and status 1.
 . "$(dirname "$0")/lib.sh"
 export SDL_AUDIODRIVER=dummy LC_ALL=C.UTF-8
 set -m # background programs get SIGINT as from a terminal, rather than ignoring it
@@ -22,11 +23,27 @@ moved() {
   read -r px py < <(frame_position "$PANEL")
   echo "$(($1 * 15)),$(($2 * 15)),$((px * 15)),$((py * 15)),\"\",\"\",0,0,\"\",7425,1665,#TRUE#,#TRUE#,10000,6000,0"$'\r' >"$E2E_DIR/expected"
 }
-# ended STATUS WHAT [PID]: waits for the end and checks the status and the saved line; logs the time taken.
+# ended STATUS WHAT: waits at most 10 s for the bus's end, and checks its
+# status and the saved line; logs the time taken. A bus started by the session
+# manager (SM_PID set, stopped meanwhile so that it cannot reap it) is read as
+# a zombie: the status in /proc/PID/stat is the wait status.
 ended() {
-  local rc=0 t0=$EPOCHREALTIME
-  for _ in $(seq 1000); do kill -0 "${3:-$BUS_PID}" 2>/dev/null || break; sleep 0.01; done
-  [ -n "${3:-}" ] || { wait "$BUS_PID" || rc=$?; BUS_PID=""; }
+  local rc=0 t0=$EPOCHREALTIME stat=""
+  for _ in $(seq 1000); do
+    stat=$(cat "/proc/$BUS_PID/stat" 2>/dev/null) || break
+    [[ ${stat##*) } == Z* ]] && break
+    sleep 0.01
+  done
+  if [ -n "${SM_PID:-}" ]; then
+    [[ ${stat##*) } == Z* ]] || fail "$2: the program did not end"
+    read -ra stat <<<"${stat##*) }"
+    rc=$((stat[49] & 0x7f ? 128 + (stat[49] & 0x7f) : stat[49] >> 8))
+    kill -CONT "$SM_PID"
+  else
+    kill -0 "$BUS_PID" 2>/dev/null && [[ ${stat##*) } != Z* ]] && fail "$2: the program did not end"
+    wait "$BUS_PID" || rc=$?
+  fi
+  BUS_PID="" SM_PID=""
   log "$2: ended $(((${EPOCHREALTIME/./} - ${t0/./}) / 1000)) ms after, status $rc"
   [ "$rc" = "$1" ] || fail "$2: status $rc"
   [ "$1" != 0 ] || cmp -s "$ini" "$E2E_DIR/expected" || fail "$2: saved $(cat -A "$ini")"
@@ -57,8 +74,14 @@ mv "$ini" "$E2E_DIR/kept.ini"
 ln -s "$E2E_DIR/gone/kururina.ini" "$ini" # a dotfiles folder that is not there
 kill -TERM "$BUS_PID"
 ended 1 "a failed save"
-grep -qx "kururina: 設定を保存できませんでした: $ini: No such file or directory" "$E2E_DIR/bus.log" ||
-  fail "a failed save told: $(cat "$E2E_DIR/bus.log")"
+told="kururina: 設定を保存できませんでした: $ini: No such file or directory"
+grep -qx "$told" "$BUS_LOG" || fail "a failed save told: $(cat "$BUS_LOG")"
+start "$exe" # the close's message up, then the session ends
+close_window "$BUS_WIN"
+message_text
+kill -TERM "$BUS_PID"
+ended 1 "TERM with a failed save's message up"
+grep -qx "$told" "$BUS_LOG" || fail "a failed save at the close, then TERM, told: $(cat "$BUS_LOG")"
 rm "$ini"; mv "$E2E_DIR/kept.ini" "$ini"
 
 # A session of its own: xfce4-session running xfwm4, on a display and a session bus of its own.
@@ -93,6 +116,7 @@ end_sessions() {
   local p all="$xvfb $dbus $sms"
   for p in $sms $dbus; do all="$all $(pgrep -P "$p" | tr '\n' ' ' || true)"; done
   kill $all 2>/dev/null || true
+  kill -CONT $sms 2>/dev/null || true # stopped by ended, when a check failed meanwhile
   for p in $all; do
     for _ in $(seq 200); do kill -0 "$p" 2>/dev/null || break; sleep 0.02; done
   done
@@ -118,9 +142,13 @@ login
 BUS_WIN=$(wait_window "クルリナ　-　kururina") || fail "the next login did not bring the bus back"
 sleep 0.3
 [ "$(frame_position "$BUS_WIN")" = "150 250" ] || fail "the bus came back at $(frame_position "$BUS_WIN")"
-pid=$(xdotool getwindowpid "$BUS_WIN")
-kill -TERM "$pid"
-ended 0 "TERM to the bus the login brought back" "$pid"
+BUS_PID=$(xdotool getwindowpid "$BUS_WIN")
+PANEL=$(wait_window "設定パネル") || fail "no panel"
+moved 160 270
+SM_PID=$sm
+kill -STOP "$SM_PID"
+kill -TERM "$BUS_PID"
+ended 0 "TERM to the bus the login brought back"
 "$exe" 2> >(:) & # a closed pipe: the X11 warning must not end the program before its save
 BUS_PID=$!
 BUS_WIN=$(wait_window "クルリナ　-　kururina") || fail "bus window did not appear"

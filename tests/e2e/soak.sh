@@ -64,5 +64,4 @@ fi
 close_window "$BUS_WIN"
 wait_exit 120
 grep -qaF "\"$signs/\"" "$(dirname "$exe")/kururina.ini" || fail "the sign folder's bytes were not saved as they were"
-if grep -E 'LeakSanitizer|AddressSanitizer|runtime error' "$E2E_DIR/bus.log"; then fail "sanitizer report"; fi
 log "soak passed"
