@@ -105,10 +105,13 @@ void Form1::Form_Load()
 {
     LoadIni();
     setWindowTitle(QStringLiteral("クルリナ　-　") + platform::exeName());
+    // A saved place on a screen that is gone is no place for either.
+    platform::keepReachable(this);
     // The bus is shown first: the panel's default place needs its outer height.
     show();
     if (panelBelowBus_)
         placePanelBelowBus();
+    platform::keepReachable(&panel());
     // Minimised and restored with the bus, and back whenever the bus is used.
     platform::followOwner(&panel(), this);
     panel().showPanel();
@@ -166,11 +169,11 @@ frmSet& Form1::panel()
 
 float Form1::twLeft() const
 {
-    return tw::fromPixels(frameGeometry().x());
+    return tw::fromPixels(platform::framePosition(this).x());
 }
 float Form1::twTop() const
 {
-    return tw::fromPixels(frameGeometry().y());
+    return tw::fromPixels(platform::framePosition(this).y());
 }
 
 void Form1::setTwPosition(float left, float top)

@@ -1,5 +1,7 @@
 #include "doors/door_motion.h"
 
+#include "platform/monotonic_wait.h"
+
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -51,27 +53,38 @@ Steps middleDoorSteps(bool open)
     return {middleOpenLeft, middleClosedLeft, +1};
 }
 
-void spinIterations(std::int32_t n)
+namespace
 {
-    if (n <= 0)
-        return;
-    const auto end = std::chrono::steady_clock::now() + iterationSpan * n;
-    while (std::chrono::steady_clock::now() < end) {
-    }
+std::int64_t waitNs(std::int32_t n)
+{
+    return n > 0 ? std::int64_t{n} * iterationSpan.count() : 0;
+}
+} // namespace
+
+const Clock& monotonicClock()
+{
+    static const Clock c{platform::monotonicNs, platform::waitUntil};
+    return c;
 }
 
-void run(Door door, const Steps& steps, const std::function<void(float)>& write,
-         const std::function<std::int32_t()>& speed)
+void run(Door door, const Steps& steps, const std::function<bool(float)>& write,
+         const std::function<void()>& show, const std::function<std::int32_t()>& speed, const Clock& clock)
 {
+    const platform::FineTimerSlack slack;
+    std::int64_t due = clock.now();
     const std::int32_t n = steps.count();
     for (std::int32_t i = 0; i < n; ++i) {
         const auto v = static_cast<std::int32_t>(steps.first + static_cast<std::int64_t>(i) * steps.step);
-        write(static_cast<float>(v));
+        if (write(static_cast<float>(v))) {
+            clock.waitUntil(due);
+            show();
+        }
         const std::int32_t s = speed();
         if (observer())
             observer()(door, static_cast<float>(v), s);
-        spinIterations(s);
+        due += waitNs(s);
     }
+    clock.waitUntil(due);
 }
 
 WriteObserver setWriteObserver(WriteObserver o)

@@ -10,17 +10,29 @@
 namespace
 {
 
-// Applies one write and puts it on the screen at once: no event is processed
-// during a movement, so the changed strip is painted synchronously, and only
-// when the drawn pixels move (about one write in fifteen).
-template <typename Write> void writeNow(platform::TwipControl* door, Write write)
+// Applies a door's writes and paints the strip they changed. No event is
+// processed during a movement, so the strip is painted synchronously, and
+// only when the drawn pixels move (about one write in fifteen).
+class DoorPainter
 {
-    const QRect before = door->geometry();
-    write();
-    const QRect after = door->geometry();
-    if (after != before && door->parentWidget())
-        door->parentWidget()->repaint(before.united(after));
-}
+public:
+    explicit DoorPainter(platform::TwipControl* door) : door_(door) {}
+    // True when the write moved the drawn pixels.
+    template <typename Write> bool apply(Write write)
+    {
+        const QRect before = door_->geometry();
+        write();
+        if (door_->geometry() == before || !door_->parentWidget())
+            return false;
+        changed_ = before.united(door_->geometry());
+        return true;
+    }
+    void show() { door_->parentWidget()->repaint(changed_); }
+
+private:
+    platform::TwipControl* door_;
+    QRect changed_;
+};
 
 } // namespace
 
@@ -29,9 +41,10 @@ void Form1::Check1_Click()
     frmSet& p = panel();
     platform::TwipImage* door = Image1[2];
     const auto steps = doors::frontDoorSteps(p.Check1->isChecked(), door->twWidth());
+    DoorPainter painter(door);
     doors::run(
-        doors::Door::Front, steps, [door](float w) { writeNow(door, [&] { door->setTwWidth(w); }); },
-        [&p] { return static_cast<std::int32_t>(p.HScroll1->value()); });
+        doors::Door::Front, steps, [&](float w) { return painter.apply([&] { door->setTwWidth(w); }); },
+        [&] { painter.show(); }, [&p] { return static_cast<std::int32_t>(p.HScroll1->value()); });
 }
 
 void Form1::Check2_Click()
@@ -40,9 +53,10 @@ void Form1::Check2_Click()
     const bool open = p.Check2->isChecked();
     PlayWaveResource(101);
     platform::TwipImage* door = Image2;
+    DoorPainter painter(door);
     doors::run(
         doors::Door::Middle, doors::middleDoorSteps(open),
-        [door](float x) { writeNow(door, [&] { door->setTwLeft(x); }); },
+        [&](float x) { return painter.apply([&] { door->setTwLeft(x); }); }, [&] { painter.show(); },
         [&p] { return static_cast<std::int32_t>(p.HScroll2->value()); });
 }
 

@@ -225,11 +225,11 @@ void frmSet::setVisible(bool visible)
 
 float frmSet::twLeft() const
 {
-    return tw::fromPixels(frameGeometry().x());
+    return tw::fromPixels(platform::framePosition(this).x());
 }
 float frmSet::twTop() const
 {
-    return tw::fromPixels(frameGeometry().y());
+    return tw::fromPixels(platform::framePosition(this).y());
 }
 void frmSet::setTwPosition(float left, float top)
 {

@@ -61,8 +61,15 @@ void TwipImage::paintEvent(QPaintEvent*)
     if (picture_.image.isNull())
         return;
     QPainter p(this);
-    if (stretch_) {
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const qreal dpr = devicePixelRatioF();
+    const QSize device = (QSizeF(size()) * dpr).toSize();
+    if (stretch_ && picture_.image.size() != device) {
+        // Scaled here, not by the painter: its smooth stretch wakes a pool of
+        // threads, which a moving door would do at every step.
+        QImage scaled = picture_.image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled.setDevicePixelRatio(dpr);
+        p.drawImage(QPoint(0, 0), scaled);
+    } else if (stretch_) {
         p.drawImage(rect(), picture_.image);
     } else {
         p.drawImage(QPoint(0, 0), picture_.image);

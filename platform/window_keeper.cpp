@@ -1,11 +1,15 @@
 #include "platform/window_keeper.h"
 
+#include "platform/screen_place.h"
 #include "platform/x11_window.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QPointer>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 
 namespace platform
 {
@@ -99,7 +103,112 @@ private:
     QPointer<QWidget> owner_;
 };
 
+std::vector<QRect> usableAreas()
+{
+    std::vector<QRect> areas;
+    for (const QScreen* s : QGuiApplication::screens())
+        areas.push_back(s->availableGeometry());
+    return areas;
+}
+
+// Applies reachablePlace to one top-level window: to the place it was given,
+// before and once more after the window manager has framed it, and to where it
+// is whenever a screen has gone or lost some of its area.
+class ReachableKeeper : public QObject
+{
+public:
+    explicit ReachableKeeper(QWidget* w) : QObject(w), window_(w), asked_(w->pos())
+    {
+        // Unframed, the client area stands where the frame will; its title bar is not known.
+        placed_ = reachablePlace(QRect(asked_, w->size()), 0, usableAreas()).topLeft();
+        if (placed_ != asked_)
+            w->move(placed_);
+        w->installEventFilter(this);
+        for (QScreen* s : QGuiApplication::screens())
+            watch(s);
+        connect(qGuiApp, &QGuiApplication::screenAdded, this, &ReachableKeeper::watch);
+        connect(qGuiApp, &QGuiApplication::screenRemoved, this, [this](QScreen* s) {
+            areas_.remove(s);
+            placeSoon();
+        });
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (!framed_ && e->type() == QEvent::Move && margins().top() > 0) {
+            framed_ = true;
+            placeFramed();
+        }
+        return false;
+    }
+
+private:
+    QMargins margins() const
+    {
+        const QWindow* h = window_->windowHandle();
+        return h ? h->frameMargins() : QMargins();
+    }
+    QSize outerSize() const { return window_->size().grownBy(margins()); }
+    // Judges the outer frame at `from`; asks for a move when it should stand elsewhere.
+    void place(const QPoint& from)
+    {
+        const QPoint to = reachablePlace(QRect(from, outerSize()), margins().top(), usableAreas()).topLeft();
+        if (to != framePosition(window_))
+            askFramePosition(window_, to);
+    }
+    // Once the frame is known, the place asked for is judged again with it,
+    // where the window manager left the window there; also where it moved a
+    // window asked for partly off the screens, as some keep every new window
+    // wholly on one. A place of its own choosing for a window asked for on a
+    // screen (a session it restored) is only judged.
+    void placeFramed()
+    {
+        const std::vector<QRect> areas = usableAreas();
+        const QRect asked(asked_, outerSize());
+        const bool partlyOff =
+            std::none_of(areas.begin(), areas.end(), [&asked](const QRect& a) { return a.contains(asked); });
+        const QPoint now = framePosition(window_);
+        place(now == placed_ || partlyOff ? asked_ : now);
+    }
+    void watch(QScreen* s)
+    {
+        areas_.insert(s, s->availableGeometry());
+        connect(s, &QScreen::availableGeometryChanged, this, [this, s](const QRect& now) {
+            if (!now.contains(areas_.value(s)))
+                placeSoon();
+            areas_.insert(s, now);
+        });
+    }
+    // Once the screens have settled: a removal and a shrink come as several signals.
+    void placeSoon()
+    {
+        if (pending_)
+            return;
+        pending_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                pending_ = false;
+                place(framePosition(window_));
+            },
+            Qt::QueuedConnection);
+    }
+
+    QWidget* window_;
+    QPoint asked_, placed_;
+    bool framed_ = false;
+    bool pending_ = false;
+    QHash<const QScreen*, QRect> areas_;
+};
+
 } // namespace
+
+void keepReachable(QWidget* w)
+{
+    if (w)
+        new ReachableKeeper(w);
+}
 
 void keepModalWindowsShown()
 {

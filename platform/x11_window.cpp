@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
@@ -125,6 +126,34 @@ QSize framedSize(QWidget* w)
     while (h->frameMargins().top() == 0 && t.elapsed() < 2000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     return w->size().grownBy(h->frameMargins());
+}
+
+QPoint framePosition(const QWidget* w)
+{
+    const QWindow* h = w->windowHandle();
+    const QMargins m = h ? h->frameMargins() : QMargins();
+    return w->geometry().topLeft() - QPoint(m.left(), m.top());
+}
+
+void askFramePosition(QWidget* w, const QPoint& at)
+{
+    xcb_connection_t* c = connection();
+    if (!c || !w->windowHandle()) {
+        w->move(at);
+        return;
+    }
+    // Native pixels: a scaled screen keeps its origin and scales what lies beyond it.
+    const QScreen* s = QGuiApplication::screenAt(at);
+    if (!s)
+        s = w->screen();
+    const QPoint origin = s->geometry().topLeft();
+    const QPoint native = origin + (at - origin) * s->devicePixelRatio();
+    // With north-west gravity a position asked for is the frame's.
+    const std::uint32_t xy[] = {static_cast<std::uint32_t>(native.x()),
+                                static_cast<std::uint32_t>(native.y())};
+    xcb_configure_window(c, static_cast<xcb_window_t>(w->winId()), XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y,
+                         xy);
+    xcb_flush(c);
 }
 
 } // namespace platform

@@ -1,6 +1,8 @@
 #pragma once
-// Window-manager state Qt does not set on X11. Without an xcb connection
-// (offscreen tests, other platforms) every call does nothing.
+// Window-manager state Qt does not set on X11, and where the window manager
+// has put a window. Without an xcb connection (offscreen tests, other
+// platforms) each call does nothing, or what Qt alone can.
+class QPoint;
 class QSize;
 class QWidget;
 
@@ -25,5 +27,16 @@ void dropWindowIcon(QWidget* w);
 // QWidget::frameGeometry() can lag behind: Qt takes the frame into it only
 // with the next move of the window, which some window managers send later.
 QSize framedSize(QWidget* w);
+
+// The top-left corner of a top-level window's outer frame: its client area
+// less the frame the window manager drew, as far as the window manager has
+// told (before that, where it was put). QWidget::frameGeometry() can lag.
+QPoint framePosition(const QWidget* w);
+
+// Asks the window manager to put a shown top-level window's outer frame at
+// at, leaving Qt's idea of the window alone until the window manager answers:
+// some refuse a place partly off the screens without a word, and Qt would
+// then hold a place the window is not at. Off X11 the window is simply moved.
+void askFramePosition(QWidget* w, const QPoint& at);
 
 } // namespace platform

@@ -68,6 +68,7 @@ TEST(WindowPictures, EveryWindowLooksAsLaidOut)
     bus.ImgDesiMaku->setPicture(platform::pictureFromImage(samples::reference(60, 40)));
     bus.PicKanban->setPicture(platform::pictureFromImage(samples::reference(100, 50, Qt::darkBlue)));
     bus.PicKanban_DblClick();
+    bus.Image1[2]->setTwWidth(600); // the front door half open: squeezed, not cut off
     expectLooksLikeItsReference(bus, QStringLiteral("bus"));
     bus.MnuTempMenu1->popup(QPoint());
     expectLooksLikeItsReference(*bus.MnuTempMenu1, QStringLiteral("menu"));

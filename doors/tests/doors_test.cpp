@@ -3,10 +3,15 @@
 #include "assets/assets.h"
 #include "doors/door_motion.h"
 #include "doors/play_wave_resource.h"
+#include "platform/monotonic_wait.h"
 #include "platform/sound.h"
 #include "tests/support/bus.h"
 
 #include <QContextMenuEvent>
+#include <csignal>
+#include <ctime>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 using doors::Door;
 using testing_support::secondsOf;
@@ -81,18 +86,73 @@ TEST(Doors, EachClickRunsOneWholeMovement)
         }
     }
     doors::setWriteObserver(std::move(previous));
-    // Widths no door has write nothing; the speed is read afresh after every write.
+    // Widths no door has write nothing.
     for (float broken : {-1e30f, NAN})
         EXPECT_EQ(doors::frontDoorSteps(true, broken).count(), 0);
+}
+
+// The speed is read afresh after every write. Each wait ends N x 100 ns after
+// the previous one was due, and what a write changes on the screen is shown
+// no sooner: on a clock of the test's, writes that take 2 ms of a 3 ms step
+// are made up, not added, and the movement ends when the last wait does.
+TEST(DoorPace, WritesAreShownWhenTheirWaitsFromTheStartHavePassed)
+{
     int reads = 0;
     std::vector<float> waited;
     doors::run(
-        Door::Middle, {0, -2, -1}, [&](float) { waited.push_back(float(reads)); }, [&] { return ++reads; });
+        Door::Middle, {0, -2, -1}, [&](float) { return waited.push_back(float(reads)), false; }, [] {},
+        [&] { return ++reads; });
     EXPECT_EQ(waited, (std::vector<float>{0, 1, 2}));
-    // The wait between writes lasts at least its iterations.
-    const auto seconds = [](std::int32_t n) { return secondsOf([n] { doors::spinIterations(n); }); };
-    EXPECT_TRUE(seconds(10000) >= 0.001 && seconds(30000) >= 0.003) << "10000 iterations last at least 1 ms";
-    EXPECT_LT(std::max(seconds(0), seconds(-5)), 0.005) << "none at all";
+
+    std::int64_t now = 5'000'000;
+    std::vector<std::int64_t> shown;
+    const doors::Clock clock{[&] { return now; }, [&](std::int64_t until) { now = std::max(now, until); }};
+    // Ten steps of 3 ms; odd writes show something, the first six take 2 ms each.
+    doors::run(
+        Door::Front, {0, 9, 1}, [&](float v) { return now += v < 6 ? 2'000'000 : 0, int(v) % 2 == 1; },
+        [&] { shown.push_back(now - 5'000'000); }, [] { return 30000; }, clock);
+    EXPECT_EQ(shown, (std::vector<std::int64_t>{4'000'000, 9'000'000, 15'000'000, 21'000'000, 27'000'000}));
+    EXPECT_EQ(now, 35'000'000);
+}
+
+// The monotonic clock's wait lasts until its deadline, also when signals come
+// meanwhile. During a movement the thread's timer slack is small, and
+// afterwards what it was.
+TEST(DoorPace, TheWaitSleepsToItsDeadlineWithASmallTimerSlack)
+{
+    struct sigaction tick = {}, before = {};
+    tick.sa_handler = [](int) {};
+    sigaction(SIGALRM, &tick, &before);
+    sigevent toThread{};
+    toThread.sigev_notify = SIGEV_THREAD_ID;
+    toThread.sigev_signo = SIGALRM;
+    toThread._sigev_un._tid = gettid(); // sigev_notify_thread_id, which glibc does not name
+    timer_t timer{};
+    ASSERT_EQ(timer_create(CLOCK_MONOTONIC, &toThread, &timer), 0);
+    const itimerspec every{{0, 1'000'000}, {0, 1'000'000}};
+    timer_settime(timer, 0, &every, nullptr);
+    const auto steady = [] {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
+    EXPECT_NEAR(double(platform::monotonicNs() - steady()), 0, 1e6) << "the monotonic clock in nanoseconds";
+    for (const std::int64_t ns : {20'000, 3'000'000, 20'000'000}) {
+        const std::int64_t start = platform::monotonicNs();
+        platform::waitUntil(start + ns);
+        EXPECT_GE(platform::monotonicNs() - start, ns);
+    }
+    timer_delete(timer);
+    sigaction(SIGALRM, &before, nullptr);
+
+    prctl(PR_SET_TIMERSLACK, 70'000, 0, 0, 0);
+    int slack = 0;
+    doors::run(
+        Door::Middle, {0, -1, -1}, [&](float) { return slack = prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0), true; },
+        [] {}, [] { return 1; });
+    EXPECT_TRUE(slack > 0 && slack <= 10'000) << slack;
+    EXPECT_EQ(prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0), 70'000);
+    prctl(PR_SET_TIMERSLACK, 0, 0, 0, 0);
 }
 
 TEST(DoorSound, PlaysTheEmbeddedChimeUnchangedAndReturnsAtItsEndAndNothingElse)
