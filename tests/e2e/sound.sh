@@ -32,6 +32,7 @@ for kind in pulse pipewire; do
   sound_env "$kind" "$E2E_DIR/$kind"
   coproc probe { exec "$KURURINA_BIN_DIR/sound_probe" 2>>"$E2E_DIR/probe.log"; }
   click at-once # no server yet
+  # shellcheck disable=SC2154 # probe_PID: set by coproc
   start_server "$kind" || { echo "skip: $kind does not start here"; kill "$probe_PID"; continue; }
   click heard; click heard
   kill -STOP "${pids[@]}"; click late; click at-once
