@@ -20,9 +20,10 @@ state() { xprop -id "$1" _NET_WM_STATE; }
 has_state() { local s; for s in "${@:2}"; do [[ $(state "$1") == *"_NET_WM_STATE_$s"* ]] || return 1; done; }
 has_icon() { [[ $(xprop -id "$1" _NET_WM_ICON) == *'Icon (32 x 32)'* ]]; }
 owner() { [[ $(xprop -id "$1" WM_TRANSIENT_FOR) == *"$(printf '%#x' "$2")" ]] || fail "$3"; }
-# panel_above: after a click into the bus, the panel is still above it.
+# panel_above: the panel is kept above, and after a click into the bus still above it.
 panel_above() {
   local id order=""
+  has_state "$PANEL" ABOVE || fail "panel state: $(state "$PANEL")"
   click body; sleep 0.3
   for id in $(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g'); do
     ((id == BUS_WIN)) && order="$order bus"
@@ -54,7 +55,7 @@ decorations() {
   has_icon "$BUS_WIN" || fail "the bus has no 32x32 icon"
   size "$PANEL" 263x171
   ((($(functions "$PANEL") & 0x38) == 0)) || fail "the panel offers close, minimise or maximise"
-  has_state "$PANEL" SKIP_TASKBAR ABOVE || fail "panel state: $(state "$PANEL")"
+  has_state "$PANEL" SKIP_TASKBAR || fail "panel state: $(state "$PANEL")"
   owner "$PANEL" "$BUS_WIN" "the panel is not the bus's"
   xdotool windowactivate --sync "$BUS_WIN"
   xdotool windowraise "$BUS_WIN"
