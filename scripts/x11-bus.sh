@@ -5,6 +5,7 @@
 # keeps its output in a log of its own; a sanitizer's report in any of them
 # (any *.log of E2E_DIR) fails the test as it ends.
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/with-x" # wait_until
 
 : "${KURURINA_BIN_DIR:?}" "${DISPLAY:?this needs an X display (scripts/with-x)}"
 E2E_DIR=$(mktemp -d /tmp/kururina-e2e.XXXXXX)
@@ -28,14 +29,6 @@ cleanup_e2e() {
   [ -z "$reported" ] || fail "sanitizer report: $reported"
 }
 on_exit cleanup_e2e
-
-# wait_until SECONDS COMMAND...: runs the command every 50 ms until it
-# succeeds, for at most that long; returns its last status.
-wait_until() {
-  local i
-  for ((i = 0; i < $1 * 20; i++)); do "${@:2}" && return 0; sleep 0.05; done
-  "${@:2}"
-}
 
 # sanitizer_reports FILE...: prints the report lines of ASan, LSan or UBSan
 # found in the files, and fails when there are none.

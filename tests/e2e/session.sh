@@ -114,7 +114,6 @@ session_of_its_own() {
 </channel>
 XML
   on_exit end_sessions
-  . "$KURURINA_SOURCE_DIR/scripts/with-x"
   start_xvfb 1280x1024 || fail "no display for the session"
   { read -r DBUS_SESSION_BUS_ADDRESS; read -r dbus; } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1)
   export DBUS_SESSION_BUS_ADDRESS
