@@ -20,7 +20,9 @@ for kind in pulse pipewire; do
     row "door after the click, $kind, $click" "$door"
     printf '%-44s\t%10s\t%10s\t%6s\t%s\n' "  of which after the chime's end" "$end" - - ms
   done
-  sleep 1; a=$(awk '{print $14 + $15}' "/proc/$probe_PID/stat"); sleep 5
+  sleep 1
+  # shellcheck disable=SC2154 # probe_PID: set by coproc
+  a=$(awk '{print $14 + $15}' "/proc/$probe_PID/stat"); sleep 5
   printf '%-44s\t%10d\t%10s\t%6s\t%s\n' "CPU while idle 5 s after a chime, $kind" \
     $(($(awk '{print $14 + $15}' "/proc/$probe_PID/stat") - a)) - - "ticks of 10 ms"
   kill -STOP "${pids[@]}"

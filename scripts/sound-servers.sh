@@ -4,7 +4,7 @@
 # starts it and waits until it answers; stop_server SIGNAL ends it.
 pids=()
 sound_env() {
-  mkdir -p -m 700 "$2/pulse"
+  mkdir -m 700 "$2" "$2/pulse" # the runtime folder is private, as a session's
   export XDG_RUNTIME_DIR=$2 HOME=$2 PULSE_SERVER=unix:$2/pulse/native DBUS_SESSION_BUS_ADDRESS=unix:path=$2/bus
 }
 stop_server() { # with none running, a bare wait would wait for every child

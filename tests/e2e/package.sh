@@ -12,11 +12,11 @@ deb=$(KURURINA_SKIP_BUILD=1 KURURINA_BUILD_DIR="$(dirname "$KURURINA_BIN_DIR")" 
 paths=$(dpkg-deb -c "$deb" | awk '{print substr($6, 2)}' | sed 's|/$||')
 present() { for p in $paths; do if [ -e "$p" ] || [ -L "$p" ]; then echo "$p"; fi; done; }
 before=$(present)
-trap 'dpkg --purge kururina >/dev/null 2>&1 || true; cleanup_e2e' EXIT
+on_exit 'dpkg --purge kururina >/dev/null 2>&1'
 dpkg -i "$deb" >/dev/null
 
 home=$E2E_DIR/home
-mkdir -p "$home/signs" && convert -size 20x10 xc:red "$home/signs/a.bmp"
+signs=$(sign_folder "$home/signs")
 export SDL_AUDIODRIVER=dummy
 bus=$(as_ordinary_user /usr/games/kururina "$home")
 ini=$home/.config/kururina/kururina.ini
@@ -24,13 +24,13 @@ ini=$home/.config/kururina/kururina.ini
 start_bus "$bus"
 wmctrl -i -r "$BUS_WIN" -e 0,211,333,-1,-1
 sleep 0.4
-read -r bx by < <(frame_position "$BUS_WIN")
+bus_at=$(frame_position "$BUS_WIN") panel_at=$(frame_position "$PANEL")
 close_window "$BUS_WIN"; wait_exit 10
-[[ $(cat "$ini" 2>/dev/null) == "$((bx * 15)),$((by * 15)),"* ]] || fail "saved: $(cat "$ini" 2>&1)"
+check_settings "$ini" "the close" bus="$bus_at" panel="$panel_at"
 [ "$(stat -c %a%U "$home/.config" "$home/.config/kururina" | sort -u)" = 700nobody ] || fail "folder modes"
-sed -i "s|^\([^,]*,[^,]*,[^,]*,[^,]*\),\"\"|\1,\"$home/signs/\"|" "$ini" # a sign folder, so that the line applies
+write_settings "$ini" bus="$bus_at" panel="$panel_at" signs="$signs" # a sign folder, so that the line applies
 start_bus "$bus"
-[ "$(frame_position "$BUS_WIN")" = "$bx $by" ] || fail "the bus came back elsewhere: $(frame_position "$BUS_WIN")"
+[ "$(frame_position "$BUS_WIN")" = "$bus_at" ] || fail "the bus came back elsewhere: $(frame_position "$BUS_WIN")"
 close_window "$BUS_WIN"; wait_exit 10
 
 dpkg --purge kururina >/dev/null # a file left in the program's folder would keep the folder too

@@ -10,86 +10,97 @@
 . "$(dirname "$0")/lib.sh"
 export SDL_AUDIODRIVER=dummy LC_ALL=C.UTF-8
 set -m # background programs get SIGINT as from a terminal, rather than ignoring it
-exe=$(install_bus)
+exe=$(install_bus kururina)
 ini="$(dirname "$exe")/kururina.ini"
-start() { start_bus "$@"; PANEL=$(wait_window "設定パネル") || fail "no panel"; }
-# moved X Y: moves the bus and waits until it has handled the move (a right click opens its menu only after).
+told="kururina: 設定を保存できませんでした: $ini: No such file or directory"
+SM_PID="" sms=() dbus=""
+
+# moved X Y: moves the bus and waits until it has handled the move (a right
+# click opens its menu only after); EXPECT is then what a save would write.
 moved() {
   wmctrl -i -r "$BUS_WIN" -e "0,$1,$2,-1,-1"
-  for _ in $(seq 100); do [ "$(frame_position "$BUS_WIN")" = "$1 $2" ] && break; sleep 0.05; done
-  click_in "$BUS_WIN" 250 190 3
-  for _ in $(seq 100); do [ -n "$(popup_menu)" ] && break; sleep 0.05; done
-  xdotool key Escape
-  read -r px py < <(frame_position "$PANEL")
-  echo "$(($1 * 15)),$(($2 * 15)),$((px * 15)),$((py * 15)),\"\",\"\",0,0,\"\",7425,1665,#TRUE#,#TRUE#,10000,6000,0"$'\r' >"$E2E_DIR/expected"
+  wait_until 5 at_place "$1 $2" || fail "the bus did not move to $1 $2"
+  menu_answers 10
+  EXPECT=(bus="$1 $2" panel="$(frame_position "$PANEL")")
 }
-# ended STATUS WHAT: waits at most 10 s for the bus's end, and checks its
-# status and the saved line; logs the time taken. A bus started by the session
-# manager (SM_PID set, stopped meanwhile so that it cannot reap it) is read as
-# a zombie: the status in /proc/PID/stat is the wait status.
+at_place() { [ "$(frame_position "$BUS_WIN")" = "$1" ]; }
+# ended STATUS: waits at most 10 s for the bus's end and checks its status
+# and, after a clean end, that it saved what moved expects (after a failed
+# save, status 1, that it told so on standard error); logs the time
+# taken. A bus the session manager started (SM_PID set, and stopped meanwhile
+# so that it cannot reap it) is read as a zombie, whose /proc/PID/stat holds
+# the wait status.
 ended() {
-  local rc=0 t0=$EPOCHREALTIME stat=""
-  for _ in $(seq 1000); do
-    stat=$(cat "/proc/$BUS_PID/stat" 2>/dev/null) || break
-    [[ ${stat##*) } == Z* ]] && break
-    sleep 0.01
-  done
-  if [ -n "${SM_PID:-}" ]; then
-    [[ ${stat##*) } == Z* ]] || fail "$2: the program did not end"
-    read -ra stat <<<"${stat##*) }"
+  local t0=$EPOCHREALTIME rc stat
+  if [ -n "$SM_PID" ]; then
+    wait_until 10 zombie || fail "the program did not end"
+    read -ra stat <<<"$(sed 's/.*) //' "/proc/$BUS_PID/stat")"
     rc=$((stat[49] & 0x7f ? 128 + (stat[49] & 0x7f) : stat[49] >> 8))
     kill -CONT "$SM_PID"
+    BUS_PID="" SM_PID=""
+    [ "$rc" = "$1" ] || fail "status $rc"
   else
-    kill -0 "$BUS_PID" 2>/dev/null && [[ ${stat##*) } != Z* ]] && fail "$2: the program did not end"
-    wait "$BUS_PID" || rc=$?
+    wait_exit 10 "$1"
   fi
-  BUS_PID="" SM_PID=""
-  log "$2: ended $(((${EPOCHREALTIME/./} - ${t0/./}) / 1000)) ms after, status $rc"
-  [ "$rc" = "$1" ] || fail "$2: status $rc"
-  [ "$1" != 0 ] || cmp -s "$ini" "$E2E_DIR/expected" || fail "$2: saved $(cat -A "$ini")"
+  log "ended $(((${EPOCHREALTIME/./} - ${t0/./}) / 1000)) ms after, status $1"
+  [ "$1" != 0 ] || check_settings "$ini" "the end" "${EXPECT[@]}"
+  [ "$1" != 1 ] || grep -qx "$told" "$BUS_LOG" || fail "told: $(cat "$BUS_LOG")"
+}
+zombie() { [[ $(cat "/proc/$BUS_PID/stat" 2>/dev/null) =~ \)\ Z ]]; }
+
+signals() {
+  local signals s
+  for signals in TERM HUP "INT INT"; do
+    log "$signals"
+    start_bus "$exe"
+    moved $((RANDOM % 500)) 333
+    for s in $signals; do kill -s "$s" "$BUS_PID"; done
+    ended 0
+  done
+}
+term_during_a_door_movement() {
+  start_bus "$exe"
+  moved 100 200
+  click front_door # about a second of movement with no event handled
+  sleep 0.2; kill -TERM "$BUS_PID"
+  ended 0
+}
+term_with_two_modal_windows_open() { # what was typed is not applied
+  start_bus "$exe"
+  moved 120 200
+  click folder
+  # shellcheck disable=SC2034 # the box click browse clicks in
+  DLG=$(wait_window "画像の位置") || fail "the folder dialog did not open"
+  xdotool type "/tmp"
+  click browse
+  wait_window "方向幕のあるフォルダを選択してください" >/dev/null || fail "the folder chooser did not open"
+  kill -TERM "$BUS_PID"
+  ended 0
+}
+# Saves that fail: the settings file a link into a dotfiles folder that is not there.
+failed_save() {
+  start_bus "$exe"
+  mv "$ini" "$E2E_DIR/kept.ini"
+  ln -s "$E2E_DIR/gone/kururina.ini" "$ini"
+  kill -TERM "$BUS_PID"
+  ended 1
+}
+term_with_a_failed_saves_message_up() {
+  start_bus "$exe"
+  close_window "$BUS_WIN"
+  message_text
+  kill -TERM "$BUS_PID"
+  ended 1
+  rm "$ini"; mv "$E2E_DIR/kept.ini" "$ini"
 }
 
-for signals in TERM HUP "INT INT"; do
-  start "$exe"
-  moved $((RANDOM % 500)) 333
-  for s in $signals; do kill -s "$s" "$BUS_PID"; done
-  ended 0 "$signals"
-done
-start "$exe"
-moved 100 200
-click_in "$PANEL" 31 30 # the front door: about a second of movement with no event handled
-sleep 0.2; kill -TERM "$BUS_PID"
-ended 0 "TERM during a door movement"
-start "$exe"
-moved 120 200
-click_in "$PANEL" 207 155
-DLG=$(wait_window "画像の位置") || fail "the folder dialog did not open"
-xdotool type "/tmp"
-click_in "$DLG" 411 38
-wait_window "方向幕のあるフォルダを選択してください" >/dev/null || fail "the folder chooser did not open"
-kill -TERM "$BUS_PID"
-ended 0 "TERM with two modal windows open"
-start "$exe"
-mv "$ini" "$E2E_DIR/kept.ini"
-ln -s "$E2E_DIR/gone/kururina.ini" "$ini" # a dotfiles folder that is not there
-kill -TERM "$BUS_PID"
-ended 1 "a failed save"
-told="kururina: 設定を保存できませんでした: $ini: No such file or directory"
-grep -qx "$told" "$BUS_LOG" || fail "a failed save told: $(cat "$BUS_LOG")"
-start "$exe" # the close's message up, then the session ends
-close_window "$BUS_WIN"
-message_text
-kill -TERM "$BUS_PID"
-ended 1 "TERM with a failed save's message up"
-grep -qx "$told" "$BUS_LOG" || fail "a failed save at the close, then TERM, told: $(cat "$BUS_LOG")"
-rm "$ini"; mv "$E2E_DIR/kept.ini" "$ini"
-
 # A session of its own: xfce4-session running xfwm4, on a display and a session bus of its own.
-export HOME="$E2E_DIR/home" XDG_CONFIG_HOME="$E2E_DIR/home/.config" XDG_CACHE_HOME="$E2E_DIR/home/.cache"
-export XDG_CONFIG_DIRS="$E2E_DIR/xdg" XDG_RUNTIME_DIR="$E2E_DIR/run" NO_AT_BRIDGE=1
-mkdir -p "$XDG_CONFIG_DIRS/xfce4/xfconf/xfce-perchannel-xml" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-cat >"$XDG_CONFIG_DIRS/xfce4/xfconf/xfce-perchannel-xml/xfce4-session.xml" <<'XML'
+session_of_its_own() {
+  export HOME="$E2E_DIR/home" XDG_CONFIG_HOME="$E2E_DIR/home/.config" XDG_CACHE_HOME="$E2E_DIR/home/.cache"
+  export XDG_CONFIG_DIRS="$E2E_DIR/xdg" XDG_RUNTIME_DIR="$E2E_DIR/run" NO_AT_BRIDGE=1
+  mkdir -p "$XDG_CONFIG_DIRS/xfce4/xfconf/xfce-perchannel-xml" "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+  cat >"$XDG_CONFIG_DIRS/xfce4/xfconf/xfce-perchannel-xml/xfce4-session.xml" <<'XML'
 <channel name="xfce4-session" version="1.0">
   <property name="general" type="empty"><property name="SaveOnExit" type="bool" value="true"/></property>
   <property name="startup" type="empty">
@@ -102,58 +113,62 @@ cat >"$XDG_CONFIG_DIRS/xfce4/xfconf/xfce-perchannel-xml/xfce4-session.xml" <<'XM
   </property></property>
 </channel>
 XML
-for n in $(seq 131 170); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break; done
-Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb=$! sms=""
-export DISPLAY=:$n
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
-{ read -r DBUS_SESSION_BUS_ADDRESS; read -r dbus; } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1)
-export DBUS_SESSION_BUS_ADDRESS
+  on_exit end_sessions
+  start_xvfb 1280x1024 || fail "no display for the session"
+  { read -r DBUS_SESSION_BUS_ADDRESS; read -r dbus; } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+  export DBUS_SESSION_BUS_ADDRESS
+}
 # Everything the sessions started (xfwm4, xfconfd from the bus) writes in HOME
 # as it ends, so it is gone before the folder is removed; the session manager
 # leaves its socket behind.
 end_sessions() {
-  local p all="$xvfb $dbus $sms"
-  for p in $sms $dbus; do all="$all $(pgrep -P "$p" | tr '\n' ' ' || true)"; done
-  kill $all 2>/dev/null || true
-  kill -CONT $sms 2>/dev/null || true # stopped by ended, when a check failed meanwhile
-  for p in $all; do
-    for _ in $(seq 200); do kill -0 "$p" 2>/dev/null || break; sleep 0.02; done
-  done
-  for p in $sms; do rm -f "/tmp/.ICE-unix/$p"; done
-  cleanup_e2e
+  local p parents=(${dbus:+"$dbus"} "${sms[@]}") all=(${XVFB:+"$XVFB"})
+  all+=("${parents[@]}")
+  for p in "${parents[@]}"; do mapfile -t -O "${#all[@]}" all < <(pgrep -P "$p"); done
+  kill "${all[@]}" 2>/dev/null
+  kill -CONT "${sms[@]}" 2>/dev/null # stopped by ended, when a check failed meanwhile
+  for p in "${all[@]}"; do wait_until 4 gone "$p"; done
+  for p in "${sms[@]}"; do rm -f "/tmp/.ICE-unix/$p"; done
 }
-trap end_sessions EXIT
-login() { xfce4-session >>"$E2E_DIR/session.log" 2>&1 & sm=$! sms="$sms $!"; }
-login
-wm=""
-for _ in $(seq 100); do wm=$(pgrep -P $sm -x xfwm4) && break; sleep 0.05; done
-[ -n "$wm" ] || fail "xfce4-session started no xfwm4: $(tail -5 "$E2E_DIR/session.log")"
-export "$(tr '\0' '\n' <"/proc/$wm/environ" | grep ^SESSION_MANAGER=)"
-cd "$(dirname "$exe")" # started by a relative name, which the next login could not follow
-start ./kururina
-cd - >/dev/null
-moved 150 250
-xfce4-session-logout --logout # saves the session, which --fast does not
-ended 0 "a logout"
-wait $sm
-unset SESSION_MANAGER
-login
-BUS_WIN=$(wait_window "クルリナ　-　kururina") || fail "the next login did not bring the bus back"
-sleep 0.3
-[ "$(frame_position "$BUS_WIN")" = "150 250" ] || fail "the bus came back at $(frame_position "$BUS_WIN")"
-BUS_PID=$(xdotool getwindowpid "$BUS_WIN")
-PANEL=$(wait_window "設定パネル") || fail "no panel"
-moved 160 270
-SM_PID=$sm
-kill -STOP "$SM_PID"
-kill -TERM "$BUS_PID"
-ended 0 "TERM to the bus the login brought back"
-"$exe" 2> >(:) & # a closed pipe: the X11 warning must not end the program before its save
-BUS_PID=$!
-BUS_WIN=$(wait_window "クルリナ　-　kururina") || fail "bus window did not appear"
-PANEL=$(wait_window "設定パネル") || fail "no panel"
-moved 170 250
-kill $xvfb
-ended 0 "the X server killed"
+login() {
+  xfce4-session >>"$E2E_DIR/session.log" 2>&1 &
+  sm=$! sms+=("$!")
+}
+logout_and_back() {
+  local wm
+  session_of_its_own
+  login
+  wm=$(wait_until 5 pgrep -P "$sm" -x xfwm4) || fail "xfce4-session started no xfwm4: $(tail -5 "$E2E_DIR/session.log")"
+  export "$(tr '\0' '\n' <"/proc/$wm/environ" | grep ^SESSION_MANAGER=)"
+  cd "$(dirname "$exe")" # started by a relative name, which the next login could not follow
+  start_bus ./kururina
+  cd - >/dev/null
+  moved 150 250
+  xfce4-session-logout --logout # saves the session, which --fast does not
+  ended 0
+  wait "$sm"
+  unset SESSION_MANAGER
+  login
+  bus_windows kururina || fail "the next login did not bring the bus back"
+  [ "$(frame_position "$BUS_WIN")" = "150 250" ] || fail "the bus came back at $(frame_position "$BUS_WIN")"
+  BUS_PID=$(xdotool getwindowpid "$BUS_WIN")
+}
+term_to_the_bus_the_login_brought_back() {
+  moved 160 270
+  SM_PID=$sm
+  kill -STOP "$SM_PID"
+  kill -TERM "$BUS_PID"
+  ended 0
+}
+x_server_killed() { # with standard error a closed pipe: the X11 warning must not end the program before its save
+  "$exe" 2> >(:) &
+  BUS_PID=$!
+  bus_windows kururina
+  moved 170 250
+  kill "$XVFB"
+  ended 0
+}
+
+run signals term_during_a_door_movement term_with_two_modal_windows_open failed_save \
+  term_with_a_failed_saves_message_up logout_and_back term_to_the_bus_the_login_brought_back x_server_killed
 log "every end of a session saved the close box's line"

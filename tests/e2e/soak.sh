@@ -18,43 +18,39 @@ head -c 3000 "$signs/a03.jpg" >"$signs/a04.jpg"; : >"$signs/a05.bmp"; echo "not 
 cp "$signs"/a02*.gif "$signs/a07.jpg"; head -c 40 "$signs"/a01*.bmp >"$signs/a08.bmp"
 printf '\xd7\xcd\xc6\x9a\x00\x00\x00\x00' >"$signs/a09.wmf"
 
-exe=$(install_bus)
+exe=$(install_bus kururina)
+ini=$(dirname "$exe")/kururina.ini
 # Both door speeds at 1 (the fastest), the sign folder set.
-printf '0,0,0,4800,"%s/","",0,0,"",7470,1710,#TRUE#,#TRUE#,1,1,0\r\n' "$signs" >"$(dirname "$exe")/kururina.ini"
+settings=(panel="0 320" signs="$signs/" front_speed=1 middle_speed=1)
+write_settings "$ini" "${settings[@]}"
 start_bus "$exe"
-PANEL_WIN=$(wait_window "設定パネル") || fail "no panel"
 rss() { awk '/VmRSS/{print $2}' "/proc/$BUS_PID/status"; }
 sign_colour() { shot "$E2E_DIR/sign.png" "$BUS_WIN"; pixel "$E2E_DIR/sign.png" 160 42; }
+sign_is() { [ "$(sign_colour)" = "$1" ]; }
 [ "$(sign_colour)" = "255 0 0" ] || fail "the first sign picture is not shown: $(sign_colour)"
-click_in "$BUS_WIN" 180 50; xdotool key Down
-for _ in $(seq 40); do [ "$(sign_colour)" = "0 255 0" ] && break; sleep 0.05; done
-[ "$(sign_colour)" = "0 255 0" ] || fail "Down did not show the second picture"
+click sign; xdotool key Down
+wait_until 2 sign_is "0 255 0" || fail "Down did not show the second picture"
 
 # Warm up once (first loads, the sound device, glyph caches), then measure.
-for _ in 1 2; do click_in "$PANEL_WIN" 31 30; click_in "$PANEL_WIN" 30 75; done
-click_in "$BUS_WIN" 250 190 3 # the menu
-for _ in $(seq 300); do [ -n "$(popup_menu)" ] && break; sleep 0.1; done
-xdotool key Escape
-click_in "$BUS_WIN" 180 50
+for _ in 1 2; do click front_door; click middle_door; done
+menu_answers 30
+click sign
 for _ in 1 2 3; do xdotool key --delay 0 --repeat 12 Down; xdotool key --delay 0 --repeat 12 Up; done
 sleep 0.5
 before=$(rss)
 log "resident after warm-up: $before KiB"
 
 for i in $(seq "$moves"); do
-  if (( i % 4 == 0 )); then click_in "$PANEL_WIN" 30 75; else click_in "$PANEL_WIN" 31 30; fi
+  if ((i % 4 == 0)); then click middle_door; else click front_door; fi
 done
-click_in "$BUS_WIN" 180 50
+click sign
 for _ in $(seq $((steps / 20))); do
   xdotool key --delay 0 --repeat 10 Down
   xdotool key --delay 0 --repeat 10 Up
 done
 
-# Still answering: once every queued click and key is handled, a right click opens the menu.
-click_in "$BUS_WIN" 250 190 3
-for _ in $(seq 3000); do [ -n "$(popup_menu)" ] && break; sleep 0.1; done
-[ -n "$(popup_menu)" ] || fail "bus stopped answering"
-xdotool key Escape
+# Still answering: once every queued click and key is handled.
+menu_answers 300
 sleep 1
 after=$(rss)
 log "resident after $moves door movements and $steps sign steps: $after KiB (grew $((after - before)) KiB)"
@@ -63,5 +59,5 @@ if [ "${KURURINA_SANITIZED:-0}" != 1 ]; then
 fi
 close_window "$BUS_WIN"
 wait_exit 120
-grep -qaF "\"$signs/\"" "$(dirname "$exe")/kururina.ini" || fail "the sign folder's bytes were not saved as they were"
+check_settings "$ini" "the close after the soak" "${settings[@]}" # the sign folder's bytes too
 log "soak passed"

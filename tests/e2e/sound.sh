@@ -39,6 +39,7 @@ for kind in pulse pipewire; do
   sound_env "$kind" "$E2E_DIR/$kind"
   coproc probe { exec "$KURURINA_BIN_DIR/sound_probe" 2>>"$E2E_DIR/probe.log"; }
   click at-once # no server yet
+  # shellcheck disable=SC2154 # probe_PID: set by coproc
   if ! start_server "$kind"; then
     echo "skip: $kind does not start here:"; tail -5 "$E2E_DIR/$kind/log"
     stop_server TERM || true; eval "exec ${probe[1]}>&-"; wait "$probe_PID" || true; skipped=1; continue
