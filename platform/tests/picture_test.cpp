@@ -203,8 +203,8 @@ TEST(Metafiles, HeadersGiveSizeAt96Dpi)
         {samples::wmf(100, 100, 0), F::Wmf, std::nullopt},
         {samples::wmf(-100, 100, 96), F::Wmf, std::nullopt},
         {samples::emf(640, 480), F::Emf, QSize(640, 480)},
-        // A frame of nothing: the bounds give the size, up to 32767.
-        {emf(8, {10, 0, 14, 0, 0, 0, 0, 0}), F::Emf, QSize(5, 1)},
+        // A frame of nothing: the bounds give the size (off the origin), up to 32767.
+        {emf(8, {10, 20, 14, 20, 0, 0, 0, 0}), F::Emf, QSize(5, 1)},
         {emf(8, {0, 0, 0, 32766, 0, 0, 0, 0}), F::Emf, QSize(1, 32767)},
         {emf(8, {0, 0, 0, 32767, 0, 0, 0, 0}), F::Emf, std::nullopt},
         // Half a frame: the bounds again; 14/100 mm: 1 px.
