@@ -203,9 +203,14 @@ TEST(Metafiles, HeadersGiveSizeAt96Dpi)
         {samples::wmf(100, 100, 0), F::Wmf, std::nullopt},
         {samples::wmf(-100, 100, 96), F::Wmf, std::nullopt},
         {samples::emf(640, 480), F::Emf, QSize(640, 480)},
+        // Headers alone, to the byte: a placeable WMF's 22 and the first record's 18; an EMF's 88.
+        {samples::wmf(1440, 720, 1440).left(40), F::Wmf, QSize(96, 48)},
+        {samples::wmf(1440, 720, 1440).left(39), F::Unknown, std::nullopt},
+        {samples::emf(640, 480).left(88), F::Emf, QSize(640, 480)},
         // A frame of nothing: the bounds give the size (off the origin), up to 32767.
         {emf(8, {10, 20, 14, 20, 0, 0, 0, 0}), F::Emf, QSize(5, 1)},
-        {emf(8, {0, 0, 0, 32766, 0, 0, 0, 0}), F::Emf, QSize(1, 32767)},
+        {emf(8, {0, 0, 32766, 32766, 0, 0, 0, 0}), F::Emf, QSize(32767, 32767)},
+        {emf(8, {0, 0, 32767, 0, 0, 0, 0, 0}), F::Emf, std::nullopt},
         {emf(8, {0, 0, 0, 32767, 0, 0, 0, 0}), F::Emf, std::nullopt},
         // Half a frame: the bounds again; 14/100 mm: 1 px.
         {emf(24, {0, 0, 2645, 0}), F::Emf, QSize(5, 1)},
