@@ -110,12 +110,10 @@ inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header =
              : le(4, {header, w, h}) + le(2, {1, bpp}) + le(4, {compression, 0, 2835, 2835, colours, 0});
     info.resize(std::max<qsizetype>(info.size(), header), '\0');
     // Bit-field masks follow a short header and sit inside a long one.
-    const QByteArray fields = compression == 3 ? le(4, {masks[0], masks[1], masks[2]}) : QByteArray();
+    const QByteArray fields = le(4, {masks[0], masks[1], masks[2]});
     if (header >= 108)
-        info.replace(40, 12,
-                     le(4, {compression == 3 ? masks[0] : 0, compression == 3 ? masks[1] : 0,
-                            compression == 3 ? masks[2] : 0}));
-    else if (!core)
+        info.replace(40, 12, compression == 3 ? fields : QByteArray(12, '\0'));
+    else if (!core && compression == 3)
         info += fields;
     const std::int64_t offBits = 14 + info.size() + palette.size();
     return "BM" + le(4, {offBits + data.size(), 0, offBits}) + info + palette + data;
