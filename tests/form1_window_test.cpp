@@ -47,12 +47,10 @@ TEST(Form1Window, WhoOpensTheMenuAndWhoGivesTheSignTheKeyboard)
         testing_support::writeBmp(dir.filePath(QStringLiteral("p%1.bmp").arg(i)), 10 + i);
     bus.signFolderPath = dir.path();
     ASSERT_TRUE(bus.picDir());
-    for (const auto& [key, position] : {std::pair{Qt::Key_Down, 1},
-                                        {Qt::Key_Down, 2},
-                                        {Qt::Key_Right, 2},
-                                        {Qt::Key_Left, 2},
-                                        {Qt::Key_8, 2},
-                                        {Qt::Key_Up, 1}}) {
+    // Only Up and Down step: the position after each key.
+    const std::pair<Qt::Key, int> keys[] = {{Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Right, 2},
+                                            {Qt::Key_Left, 2}, {Qt::Key_8, 2},    {Qt::Key_Up, 1}};
+    for (const auto& [key, position] : keys) {
         QTest::keyClick(bus.Picture1, key);
         EXPECT_EQ(bus.signStepper.position(), position) << key;
     }

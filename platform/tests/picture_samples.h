@@ -70,11 +70,9 @@ inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header =
     // Palette: 0 white, 1 red, the rest black and unused.
     const int colours = bpp > 8 ? 0 : core ? 1 << bpp : std::min(1 << bpp, 3);
     QByteArray palette;
+    const char* const entries[] = {"\xFF\xFF\xFF\0", "\0\0\xFF\0", "\0\0\0\0"};
     for (int i = 0; i < colours; ++i)
-        palette.append(QByteArray(i == 0   ? "\xFF\xFF\xFF\0"
-                                  : i == 1 ? "\0\0\xFF\0"
-                                           : "\0\0\0\0",
-                                  core ? 3 : 4));
+        palette.append(entries[std::min(i, 2)], core ? 3 : 4);
     // Bit-field masks: 5-6-5 for 16 bits, red in the low byte for 32.
     const std::int64_t masks[3] = {bpp == 16 ? 0xF800 : 0xFF, bpp == 16 ? 0x07E0 : 0xFF00,
                                    bpp == 16 ? 0x1F : 0xFF0000};
@@ -112,12 +110,10 @@ inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header =
              : le(4, {header, w, h}) + le(2, {1, bpp}) + le(4, {compression, 0, 2835, 2835, colours, 0});
     info.resize(std::max<qsizetype>(info.size(), header), '\0');
     // Bit-field masks follow a short header and sit inside a long one.
-    const QByteArray fields = compression == 3 ? le(4, {masks[0], masks[1], masks[2]}) : QByteArray();
+    const QByteArray fields = le(4, {masks[0], masks[1], masks[2]});
     if (header >= 108)
-        info.replace(40, 12,
-                     le(4, {compression == 3 ? masks[0] : 0, compression == 3 ? masks[1] : 0,
-                            compression == 3 ? masks[2] : 0}));
-    else if (!core)
+        info.replace(40, 12, compression == 3 ? fields : QByteArray(12, '\0'));
+    else if (!core && compression == 3)
         info += fields;
     const std::int64_t offBits = 14 + info.size() + palette.size();
     return "BM" + le(4, {offBits + data.size(), 0, offBits}) + info + palette + data;
@@ -128,15 +124,12 @@ inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header =
 // say). Empty when the tools are missing.
 inline QByteArray drawn(int w, int h, const QString& output, const QString& filter = {})
 {
-    QString command = QStringLiteral("convert -size %1x%2 xc:white -fill red -draw 'rectangle 0,0 %3,%4' %5")
-                          .arg(w)
-                          .arg(h)
-                          .arg(w / 2 - 1)
-                          .arg(h / 2 - 1)
-                          .arg(output);
+    const QString command =
+        QString::asprintf("convert -size %dx%d xc:white -fill red -draw 'rectangle 0,0 %d,%d' ", w, h,
+                          w / 2 - 1, h / 2 - 1) +
+        output + (filter.isEmpty() ? QString() : " | " + filter);
     QProcess p;
-    p.start(QStringLiteral("sh"),
-            {QStringLiteral("-c"), filter.isEmpty() ? command : command + " | " + filter});
+    p.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
     p.waitForFinished();
     return p.readAllStandardOutput();
 }

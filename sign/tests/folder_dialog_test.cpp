@@ -20,11 +20,9 @@ TEST(FolderDialog, OkAppliesCancelChangesNothingFailuresSayWhy)
     const QString oldDir = tmp.path() + "/old", newDir = tmp.path() + "/new", locked = tmp.path() + "/locked";
     for (const QString& d : {oldDir, newDir, locked})
         QDir().mkpath(d);
-    for (const auto& [name, width] : {std::pair{"/old/a.bmp", 8},
-                                      {"/old/b.bmp", 9},
-                                      {"/old/c.bmp", 10},
-                                      {"/new/x.bmp", 20},
-                                      {"/new/y.bmp", 21}})
+    const std::pair<const char*, int> pictures[] = {
+        {"/old/a.bmp", 8}, {"/old/b.bmp", 9}, {"/old/c.bmp", 10}, {"/new/x.bmp", 20}, {"/new/y.bmp", 21}};
+    for (const auto& [name, width] : pictures)
         testing_support::writeBmp(tmp.path() + name, width);
     Form1 bus;
     bus.signFolderPath = oldDir;
