@@ -2,9 +2,9 @@
 
 #include "about/maker_link.h"
 #include "assets/assets.h"
-#include "platform/exe_info.h"
-#include "platform/twip_widgets.h"
-#include "platform/twips.h"
+#include "platform/core/twips.h"
+#include "platform/files/exe_info.h"
+#include "platform/widgets/twip_widgets.h"
 
 #include <QDesktopServices>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // The version box: product name, version, designation (the executable's
 // name), credits, and the link to the maker's home page. Created for one
 // opening and destroyed when it closes.
-#include "platform/dialog_box.h"
+#include "platform/widgets/dialog_box.h"
 
 #include <array>
 

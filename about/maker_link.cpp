@@ -1,6 +1,6 @@
 #include "about/maker_link.h"
 
-#include "platform/dynamic_library.h"
+#include "platform/files/dynamic_library.h"
 
 #include <cstdlib>
 

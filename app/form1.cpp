@@ -2,12 +2,12 @@
 
 #include "assets/assets.h"
 #include "doors/frmset.h"
-#include "platform/exe_info.h"
-#include "platform/file_open_dialog.h"
-#include "platform/session_end.h"
-#include "platform/settings_location.h"
-#include "platform/window_keeper.h"
-#include "platform/x11_window.h"
+#include "platform/desktop/session_end.h"
+#include "platform/desktop/window_keeper.h"
+#include "platform/desktop/x11_window.h"
+#include "platform/files/exe_info.h"
+#include "platform/files/settings_location.h"
+#include "platform/widgets/file_open_dialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -22,7 +22,7 @@ using platform::TwipPictureBox;
 Form1::Form1(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      File1(QStringLiteral("*.bmp;*.wmf;*.emf;*.gif;*.jpg;*.jpeg"))
+      File1(QStringLiteral("*.bmp;*.wmf;*.emf;*.gif;*.jpg;*.jpeg"), sign::listLimit)
 {
     setFixedSize(tw::sizeToPixels(9960, 3195));
     setWindowIcon(assets::appIcon());
@@ -138,11 +138,11 @@ void Form1::watchSessionEnd()
 {
     // The per-user folder exists before a lost display could need it.
     if (settingsPath_.isEmpty())
-        platform::makeSettingsFolder();
+        platform::makeSettingsFolder(settingsFolderName);
     platform::watchSessionEnd(
         this, [this] { SaveIni(true); }, [this] { endSession(); });
     platform::saveAtExit(
-        this, [this] { return settingsPath(); }, [this] { return settingsLine(); });
+        this, [this] { return settingsPath(); }, [this] { return settingsLine(); }, reportSaveFailure);
 }
 
 void Form1::endSession()

@@ -3,8 +3,8 @@
 // parts laid over them, and the public operations the other windows call.
 // The handlers are defined beside the subsystem they belong to
 // (sign/, doors/, signboard/, about/, app/).
-#include "platform/file_list.h"
-#include "platform/twip_widgets.h"
+#include "platform/files/file_list.h"
+#include "platform/widgets/twip_widgets.h"
 #include "sign/sign_rules.h"
 
 #include <QString>
@@ -22,6 +22,10 @@ namespace platform
 {
 class FileOpenDialog;
 }
+
+// The bus's folder in a user's configuration folder, where its settings go
+// when the program's own folder may not be written.
+inline constexpr QLatin1String settingsFolderName("kururina");
 
 class Form1 : public QWidget
 {
@@ -49,6 +53,8 @@ public:
     // The settings file: beside the executable, named after it. Tests may point it elsewhere.
     QString settingsPath() const;
     void setSettingsPath(const QString& path) { settingsPath_ = path; }
+    // A save nobody would see a message box for: one line on standard error.
+    static void reportSaveFailure(const QString& path, const QString& error);
 
     // Start-up: settings read, panel shown and kept on top, title set. The
     // caller shows the window afterwards.

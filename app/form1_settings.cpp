@@ -4,11 +4,12 @@
 #include "app/form1.h"
 #include "app/settings_line.h"
 #include "doors/frmset.h"
-#include "platform/atomic_file.h"
-#include "platform/dialog_box.h"
-#include "platform/picture.h"
-#include "platform/session_end.h"
-#include "platform/settings_location.h"
+#include "platform/desktop/session_end.h"
+#include "platform/files/atomic_file.h"
+#include "platform/files/exe_info.h"
+#include "platform/files/settings_location.h"
+#include "platform/pictures/picture.h"
+#include "platform/widgets/dialog_box.h"
 
 #include <QAction>
 #include <QMessageBox>
@@ -36,7 +37,7 @@ QString Form1::settingsPath() const
 {
     if (!settingsPath_.isEmpty())
         return settingsPath_;
-    return platform::settingsFiles().write;
+    return platform::settingsFiles(settingsFolderName).write;
 }
 
 void Form1::LoadIni()
@@ -50,7 +51,8 @@ void Form1::LoadIni()
 bool Form1::applyIni()
 {
     // A per-user file that does not exist yet starts from the one beside the program.
-    const QString path = settingsPath_.isEmpty() ? platform::settingsFiles().read : settingsPath_;
+    const QString path =
+        settingsPath_.isEmpty() ? platform::settingsFiles(settingsFolderName).read : settingsPath_;
     const auto read = platform::readFileStart(path, maxSettingsBytes);
     if (!read)
         return false;
@@ -131,10 +133,16 @@ QByteArray Form1::settingsLine()
     return settings::write(v);
 }
 
+void Form1::reportSaveFailure(const QString& path, const QString& error)
+{
+    platform::writeErrorLine(
+        QStringLiteral("%1: 設定を保存できませんでした: %2: %3").arg(platform::exeName(), path, error));
+}
+
 bool Form1::SaveIni(bool atSessionEnd)
 {
     if (settingsPath_.isEmpty())
-        platform::makeSettingsFolder();
+        platform::makeSettingsFolder(settingsFolderName);
     QByteArray line = settingsLine();
     // Positions read after the display went away may be wrong; the line kept
     // while it was alive holds.
@@ -147,14 +155,14 @@ bool Form1::SaveIni(bool atSessionEnd)
     if (error.isEmpty())
         return true;
     if (atSessionEnd) {
-        platform::reportSaveFailure(path, error);
+        reportSaveFailure(path, error);
     } else {
         platform::MessageBox box(QMessageBox::Critical, windowTitle(),
                                  QStringLiteral("%1\n\n%2").arg(path, error), QMessageBox::Ok, this);
         box.exec();
         // The session ended while the message waited: nobody read it.
         if (sessionEnding_)
-            platform::reportSaveFailure(path, error);
+            reportSaveFailure(path, error);
     }
     return false;
 }

@@ -1,7 +1,8 @@
 #include "app/form1.h"
-#include "platform/app_init.h"
-#include "platform/session_end.h"
-#include "platform/window_keeper.h"
+#include "app/layout_fonts.h"
+#include "platform/desktop/session_end.h"
+#include "platform/desktop/window_keeper.h"
+#include "platform/files/app_init.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char* argv[])
     platform::prepareApplication();
     QApplication app(argc, argv);
     platform::initInterface();
+    substituteLayoutFonts();
     platform::keepModalWindowsShown();
     Form1 bus;
     bus.Form_Load();

@@ -1,6 +1,6 @@
 #include "app/settings_line.h"
 
-#include "platform/native_path.h"
+#include "platform/core/native_path.h"
 
 #include <algorithm>
 #include <charconv>

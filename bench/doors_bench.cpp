@@ -2,13 +2,14 @@
 // duration: each beside the figure the design asks for, or the old busy-wait,
 // in the same run. Run on an X display.
 #include "app/form1.h"
+#include "app/layout_fonts.h"
 #include "assets/assets.h"
 #include "bench/bench_util.h"
 #include "doors/door_motion.h"
 #include "doors/frmset.h"
 #include "doors/play_wave_resource.h"
-#include "platform/app_init.h"
-#include "platform/sound.h"
+#include "platform/files/app_init.h"
+#include "platform/sound/sound.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -128,6 +129,7 @@ int main(int argc, char** argv)
     platform::prepareApplication();
     QApplication app(argc, argv);
     platform::initInterface();
+    substituteLayoutFonts();
 
     Form1 bus;
     bus.move(0, 0);

@@ -2,13 +2,13 @@
 // the same run, printed as rows of the benchmark table (bench/bench_util.h);
 // metafiles against the helper of the previous version on the same files.
 #include "bench/bench_util.h"
-#include "platform/exe_info.h"
-#include "platform/metafile_decoder.h"
-#include "platform/metafile_render.h"
-#include "platform/native_path.h"
-#include "platform/picture.h"
-#include "platform/picture_format.h"
-#include "platform/tests/picture_samples.h"
+#include "platform/core/native_path.h"
+#include "platform/files/exe_info.h"
+#include "platform/pictures/metafile_decoder.h"
+#include "platform/pictures/metafile_render.h"
+#include "platform/pictures/picture.h"
+#include "platform/pictures/picture_format.h"
+#include "platform/pictures/tests/picture_samples.h"
 
 #include <QFile>
 #include <QGuiApplication>

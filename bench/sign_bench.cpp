@@ -1,8 +1,9 @@
 // The destination sign: applying a folder of 10,000 files, and one Down step
 // until the new picture is painted, for a small BMP and a 6000 x 4000 JPEG.
 #include "app/form1.h"
+#include "app/layout_fonts.h"
 #include "bench/bench_util.h"
-#include "platform/app_init.h"
+#include "platform/files/app_init.h"
 
 #include <QApplication>
 #include <QDir>
@@ -68,6 +69,7 @@ int main(int argc, char** argv)
     platform::prepareApplication();
     QApplication app(argc, argv);
     platform::initInterface();
+    substituteLayoutFonts();
 
     QTemporaryDir many;
     makeFolderOfFiles(many.path(), 10000);

@@ -7,10 +7,11 @@
 // (a click shows there). A line "MS PID..." holds those processes (the sound
 // server) stopped for the first MS ms of the click: a server slow to answer.
 #include "app/form1.h"
+#include "app/layout_fonts.h"
 #include "assets/assets.h"
 #include "doors/door_motion.h"
 #include "doors/frmset.h"
-#include "platform/app_init.h"
+#include "platform/files/app_init.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -171,6 +172,7 @@ int main(int argc, char** argv)
     platform::prepareApplication();
     QApplication app(argc, argv);
     platform::initInterface();
+    substituteLayoutFonts();
     const QByteArray wave = assets::wave(101);
     std::vector<double> want;
     for (int i = 44; i < wave.size(); ++i)

@@ -5,9 +5,10 @@
 // Prints "<ms since the launcher's stamp> <resident KiB>"; the launcher passes
 // its CLOCK_REALTIME stamp (ns) in the second argument.
 #include "app/form1.h"
+#include "app/layout_fonts.h"
 #include "assets/assets.h"
-#include "platform/app_init.h"
-#include "platform/window_keeper.h"
+#include "platform/desktop/window_keeper.h"
+#include "platform/files/app_init.h"
 
 #include <QApplication>
 #include <QDir>
@@ -98,6 +99,7 @@ int main(int argc, char** argv)
         return app.exec();
     }
     platform::initInterface();
+    substituteLayoutFonts();
     platform::keepModalWindowsShown();
     Form1 bus;
     FirstPaint fp(&bus, stamp);

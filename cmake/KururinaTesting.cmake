@@ -1,6 +1,7 @@
 # kururina_test(NAME SOURCES ... [LIBS ...] [WIDGET])
-#   A GoogleTest program run by ctest. WIDGET: it needs a QApplication and runs
-#   on the offscreen platform.
+#   A GoogleTest program; each of its tests is a ctest test, NAME.Suite.Test,
+#   run in a process of its own on the offscreen platform. WIDGET: it needs a
+#   QApplication.
 # kururina_e2e_test(NAME SCRIPT [WM NAME])
 #   A shell script that drives the real program on the X display the test
 #   command provides (Xvfb with openbox). End-to-end tests run alone, so a busy
@@ -22,8 +23,22 @@ function(kururina_test name)
   else()
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   endif()
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KURURINA_SOURCE_DIR=${CMAKE_SOURCE_DIR}${KURURINA_TEST_TMP}" TIMEOUT 60)
+  kururina_discover_tests(${name} ${name}
+    "QT_QPA_PLATFORM=offscreen;KURURINA_SOURCE_DIR=${CMAKE_SOURCE_DIR}${KURURINA_TEST_TMP}")
+endfunction()
+
+# kururina_discover_tests(TARGET PREFIX ENVIRONMENT)
+#   Each test of a GoogleTest program as a ctest test of its own, named
+#   PREFIX.Suite.Test, listed when ctest runs (a sanitized program is not run
+#   at build time). gtest_discover_tests hands PROPERTIES on as a flat list,
+#   which splits an environment of several variables, so the environment is
+#   set by a script ctest reads after the list.
+function(kururina_discover_tests target prefix environment)
+  gtest_discover_tests(${target} TEST_PREFIX "${prefix}." TEST_LIST ${prefix}_TESTS
+    DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
+  set(script ${CMAKE_CURRENT_BINARY_DIR}/${prefix}_environment.cmake)
+  file(WRITE ${script} "set_tests_properties(\${${prefix}_TESTS} PROPERTIES ENVIRONMENT [==[${environment}]==])\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
 endfunction()
 
 function(kururina_e2e_test name script)

@@ -1,6 +1,6 @@
 #include "doors/door_motion.h"
 
-#include "platform/monotonic_wait.h"
+#include "platform/core/monotonic_wait.h"
 
 #include <cmath>
 #include <limits>

@@ -2,8 +2,8 @@
 
 #include "app/form1.h"
 #include "assets/assets.h"
-#include "platform/twips.h"
-#include "platform/x11_window.h"
+#include "platform/core/twips.h"
+#include "platform/desktop/x11_window.h"
 
 #include <QApplication>
 #include <QCheckBox>

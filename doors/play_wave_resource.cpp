@@ -1,7 +1,7 @@
 #include "doors/play_wave_resource.h"
 
 #include "assets/assets.h"
-#include "platform/sound.h"
+#include "platform/sound/sound.h"
 
 #include <QByteArray>
 

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the picture loader through a file, as the sign
 // folder would. Metafiles go through the header parsing in process; the
 // decoder helper runs too when KURURINA_FUZZ_HELPER is set (it is slow).
-#include "platform/picture.h"
-#include "platform/picture_format.h"
+#include "platform/pictures/picture.h"
+#include "platform/pictures/picture_format.h"
 
 #include <QFile>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The bus window's destination sign: stepping with the arrow keys, showing a
 // list entry, and applying the sign folder to the list.
 #include "app/form1.h"
-#include "platform/picture.h"
+#include "platform/pictures/picture.h"
 #include "sign/frmbrowsedir.h"
 
 #include <QLineEdit>
@@ -29,7 +29,7 @@ bool Form1::showSign(std::int32_t index)
 void Form1::Picture1_KeyDown(std::int16_t keyCode, std::int16_t /*shift*/)
 {
     sign::completeFolderPath(signFolderPath);
-    if (const auto pos = signStepper.keyDown(keyCode, File1.listCount()))
+    if (const auto pos = signStepper.keyDown(keyCode, static_cast<std::int16_t>(File1.listCount())))
         showSign(*pos);
 }
 

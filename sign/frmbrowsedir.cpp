@@ -2,8 +2,8 @@
 
 #include "app/form1.h"
 #include "doors/frmset.h"
-#include "platform/folder_chooser.h"
-#include "platform/twips.h"
+#include "platform/core/twips.h"
+#include "platform/widgets/folder_chooser.h"
 #include "sign/sign_rules.h"
 
 #include <QLabel>

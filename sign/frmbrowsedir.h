@@ -1,7 +1,7 @@
 #pragma once
 // The sign folder dialog: a text box with the folder path, a browse button,
 // OK and キャンセル. Created for one opening and destroyed when it closes.
-#include "platform/dialog_box.h"
+#include "platform/widgets/dialog_box.h"
 
 #include <QString>
 #include <array>

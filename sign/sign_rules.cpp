@@ -1,6 +1,6 @@
 #include "sign/sign_rules.h"
 
-#include "platform/native_path.h"
+#include "platform/core/native_path.h"
 
 #include <limits>
 #include <sys/stat.h>

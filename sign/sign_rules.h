@@ -3,6 +3,7 @@
 // picture path of a list entry, and stepping with the Up and Down keys.
 #include <QString>
 #include <cstdint>
+#include <limits>
 #include <optional>
 
 namespace sign
@@ -10,6 +11,10 @@ namespace sign
 
 inline constexpr std::int16_t vkUp = 38;
 inline constexpr std::int16_t vkDown = 40;
+
+// The sign counts its pictures in 16 bits: a folder with more lists the first
+// 32767 of them.
+inline constexpr qsizetype listLimit = std::numeric_limits<std::int16_t>::max();
 
 // Appends the separator to the stored path when it is missing. An empty path
 // stays empty: on this file system "/" alone would name the root folder.

@@ -1,9 +1,9 @@
 // The signboard on the bus: its frame, the drag, and the pop-up menu's commands.
 #include "app/form1.h"
 
-#include "platform/child_drag.h"
-#include "platform/file_open_dialog.h"
-#include "platform/picture.h"
+#include "platform/pictures/picture.h"
+#include "platform/widgets/child_drag.h"
+#include "platform/widgets/file_open_dialog.h"
 #include "signboard/frame_geometry.h"
 
 #include <QAction>

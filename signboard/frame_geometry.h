@@ -3,7 +3,7 @@
 // (0), a post on the right (1) and a bar underneath (2). Plain single-precision
 // sums in twips; nothing is clamped, so a signboard near the window's edge
 // gets a frame partly outside it.
-#include "platform/twips.h"
+#include "platform/core/twips.h"
 
 namespace signboard
 {

@@ -5,8 +5,8 @@
 //   KURURINA_UPDATE_REFERENCES=1 ctest --test-dir build -R window_pictures
 // (which fails, naming the pictures it wrote).
 #include "assets/assets.h"
-#include "platform/picture.h"
-#include "platform/tests/picture_samples.h"
+#include "platform/pictures/picture.h"
+#include "platform/pictures/tests/picture_samples.h"
 #include "tests/support/bus.h"
 
 #include <QMenu>

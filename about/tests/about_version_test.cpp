@@ -2,7 +2,7 @@
 // the maker's library once per click, the library in every form a folder can
 // hold it, and the report when it is missing.
 #include "about/maker_link.h"
-#include "platform/exe_info.h"
+#include "platform/files/exe_info.h"
 #include "tests/support/bus.h"
 
 #include <QClipboard>

@@ -3,8 +3,8 @@
 #include "assets/assets.h"
 #include "doors/door_motion.h"
 #include "doors/play_wave_resource.h"
-#include "platform/monotonic_wait.h"
-#include "platform/sound.h"
+#include "platform/core/monotonic_wait.h"
+#include "platform/sound/sound.h"
 #include "tests/support/bus.h"
 
 #include <QContextMenuEvent>

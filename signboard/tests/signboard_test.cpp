@@ -1,7 +1,7 @@
 // The signboard: where its frame goes, and its commands on a real bus window
 // (check marks against visibility, the refit, the reset, the mouse, and a
 // picture set through the real file dialog).
-#include "platform/file_open_dialog.h"
+#include "platform/widgets/file_open_dialog.h"
 #include "signboard/frame_geometry.h"
 #include "tests/support/bus.h"
 

@@ -2,7 +2,7 @@
 // Files the tests make: any bytes, a plain one-colour BMP whose width tells
 // which picture the sign shows, or a symbolic link; and how long things take.
 // Paths may hold any bytes (platform::decodePath), as users' file names do.
-#include "platform/native_path.h"
+#include "platform/core/native_path.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,5 +1,6 @@
 // GoogleTest main for tests that need a QApplication (widget tests).
-#include "platform/app_init.h"
+#include "app/layout_fonts.h"
+#include "platform/files/app_init.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -7,7 +8,11 @@
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    // ctest lists the tests without a display.
+    if (::testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
     QApplication app(argc, argv);
     platform::initInterface();
+    substituteLayoutFonts();
     return RUN_ALL_TESTS();
 }
