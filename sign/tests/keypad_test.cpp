@@ -69,3 +69,19 @@ TEST(Keypad, EntryRulesAndStepping)
         QTest::keyClick(&bus.panel(), k);
     EXPECT_EQ(bus.panel().Label1->text(), QStringLiteral("5"));
 }
+
+// The sign counts its pictures in 16 bits: of a folder of 32768 pictures the
+// bus's list holds the first 32767 in name order.
+TEST(Keypad, AFolderOfMorePicturesThanTheSignCountsListsTheFirst32767)
+{
+    QTemporaryDir dir;
+    for (int i = 0; i <= 32767; ++i)
+        ::close(
+            ::open(QFile::encodeName(dir.filePath(QStringLiteral("p%1.jpg").arg(i, 6, 10, QLatin1Char('0')))),
+                   O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+    Form1 bus;
+    bus.signFolderPath = dir.path();
+    ASSERT_TRUE(bus.picDir());
+    EXPECT_EQ(bus.File1.listCount(), 32767);
+    EXPECT_EQ(bus.File1.list(32766), QStringLiteral("p032766.jpg"));
+}
