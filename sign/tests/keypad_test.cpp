@@ -71,7 +71,7 @@ TEST(Keypad, EntryRulesAndStepping)
 }
 
 // The sign counts its pictures in 16 bits: of a folder of 32768 pictures the
-// bus's list holds the first 32767 in name order.
+// bus's list holds the first 32767 in name order, quickly.
 TEST(Keypad, AFolderOfMorePicturesThanTheSignCountsListsTheFirst32767)
 {
     QTemporaryDir dir;
@@ -81,7 +81,7 @@ TEST(Keypad, AFolderOfMorePicturesThanTheSignCountsListsTheFirst32767)
                    O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
     Form1 bus;
     bus.signFolderPath = dir.path();
-    ASSERT_TRUE(bus.picDir());
+    EXPECT_LT(testing_support::secondsOf([&] { ASSERT_TRUE(bus.picDir()); }), 3);
     EXPECT_EQ(bus.File1.listCount(), 32767);
     EXPECT_EQ(bus.File1.list(32766), QStringLiteral("p032766.jpg"));
 }

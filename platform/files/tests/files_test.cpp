@@ -67,22 +67,6 @@ TEST(FileList, MatchesInNameOrderAndSkipsTheRest)
     EXPECT_TRUE(list.setPath(QString()).result == platform::FileList::Result::Ok && list.listCount() == 0);
 }
 
-// A folder with more pictures than the list's limit lists the first ones in
-// name order, quickly.
-TEST(FileList, MoreThan32767FilesListTheFirst32767)
-{
-    QTemporaryDir dir;
-    for (int i = 0; i < 33000; ++i)
-        ::close(
-            ::open(QFile::encodeName(dir.filePath(QStringLiteral("p%1.jpg").arg(i, 6, 10, QLatin1Char('0')))),
-                   O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
-    platform::FileList list(QStringLiteral("*.jpg"), 32767);
-    EXPECT_LT(testing_support::secondsOf(
-                  [&] { ASSERT_EQ(list.setPath(dir.path()).result, platform::FileList::Result::Ok); }),
-              3);
-    EXPECT_TRUE(list.listCount() == 32767 && *list.list(32766) == QStringLiteral("p032766.jpg"));
-}
-
 // Whole or not at all: the mode kept, nothing left beside the file on a
 // failure, and a linked settings file stays a link while its target changes.
 TEST(ReplaceFile, ReplacesWholeThroughLinksOrLeavesEverythingAsItWas)
