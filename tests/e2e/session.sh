@@ -168,7 +168,19 @@ x_server_killed() { # with standard error a closed pipe: the X11 warning must no
   kill "$XVFB"
   ended 0
 }
+# The same on a display of its own, with a save that fails: told, status 1.
+x_server_killed_with_a_failed_save() {
+  start_xvfb 1280x1024 || fail "no display"
+  start_bus "$exe"
+  mv "$ini" "$E2E_DIR/kept.ini"
+  ln -s "$E2E_DIR/gone/kururina.ini" "$ini"
+  kill "$XVFB"
+  ended 1
+  rm "$ini"
+  mv "$E2E_DIR/kept.ini" "$ini"
+}
 
 run signals term_during_a_door_movement term_with_two_modal_windows_open failed_save \
-  term_with_a_failed_saves_message_up logout_and_back term_to_the_bus_the_login_brought_back x_server_killed
+  term_with_a_failed_saves_message_up logout_and_back term_to_the_bus_the_login_brought_back x_server_killed \
+  x_server_killed_with_a_failed_save
 log "every end of a session saved the close box's line"
