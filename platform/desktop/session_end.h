@@ -28,8 +28,8 @@ void watchSessionEnd(QObject* context, std::function<void()> save, std::function
 // exit() when their connection breaks. From now until dropExitSave(), such an
 // end writes content() to path() as they were the last time the event loop
 // went idle with the display alive (refreshed there, so an idle program does
-// no work), and the program ends with status 0; after a failed write, with
-// the status exit() was given, after failed(path, error).
+// no work), and the program ends with status 0. A failed write calls
+// failed(path, error), and the program ends with the status exit() was given.
 void saveAtExit(QObject* context, std::function<QString()> path, std::function<QByteArray()> content,
                 std::function<void(const QString& path, const QString& error)> failed);
 void dropExitSave();
