@@ -1,6 +1,6 @@
 // Stand-ins for the maker's library: one hands out another address through
 // its own allocator (free() on that text would corrupt the heap, so its
-// release function must be used), one lacks the address export.
+// release function must be used); built without FAKE_URL, one exports nothing.
 #include <cstdlib>
 #include <cstring>
 
@@ -18,11 +18,6 @@ FAKE_EXPORT char* KanaroHpURL(void)
 FAKE_EXPORT void KanaroHpURL_Free(char* p)
 {
     std::free(p - 16);
-}
-#else
-FAKE_EXPORT char* KanaroHpUrl(void)
-{
-    return strdup("misspelt");
 }
 #endif
 }

@@ -86,7 +86,6 @@ TEST(SignboardCommands, MarksFollowVisibilityAndTheFrameIsRefitted)
 {
     Form1 bus;
     bus.show();
-    expectMarksFollow(bus, true, true);
     // Through the menu items, as the user picks them (QAction flips its own
     // mark first); hiding the board leaves the frame.
     bus.MnuViewKanban->trigger();

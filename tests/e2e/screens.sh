@@ -11,20 +11,18 @@
 export SDL_AUDIODRIVER=dummy
 exe=$(install_bus minibus)
 ini="$(dirname "$exe")/minibus.ini"
-mkdir -p "$E2E_DIR/signs"; convert -size 20x10 xc:red "$E2E_DIR/signs/a.bmp"
+signs=$(sign_folder "$E2E_DIR/signs")
 wm=$(wmctrl -m | sed -n 's/^Name: //p')
 log "window manager: $wm"
 # openbox and xfwm4 leave windows where the program puts them; mutter and kwin
 # move them wholly onto a monitor themselves, at the start and when it shrinks.
 case $wm in Openbox | Xfwm4) exact=1 ;; *) exact="" ;; esac
 
-line() { echo "$(($1 * 15)),$(($2 * 15)),$(($3 * 15)),$(($4 * 15)),\"$E2E_DIR/signs/\",\"\",0,0,\"\",7425,1665,#TRUE#,#TRUE#,10000,6000,0"; }
 # start BUS_X BUS_Y PANEL_X PANEL_Y: from a settings file with these places;
 # sets BW BH and PW PH, the windows' outer sizes.
 start() {
-  line "$@" >"$ini"
+  write_settings "$ini" bus="$1 $2" panel="$3 $4" signs="$signs"
   start_bus "$exe"
-  PANEL=$(wait_window "設定パネル") || fail "no panel"
   read -r BW BH < <(outer "$BUS_WIN"); read -r PW PH < <(outer "$PANEL")
 }
 outer() {
@@ -34,30 +32,18 @@ outer() {
   echo $((w + l + r)) $((h + t + b))
 }
 # at WIN X Y WHAT: the frame's top-left is there within 3 s.
-at() {
-  for _ in $(seq 60); do [ "$(frame_position "$1")" = "$2 $3" ] && return 0; sleep 0.05; done
-  fail "$4 at $(frame_position "$1"), expected $2 $3"
-}
-# within WIN W H X0 Y0 X1 Y1 WHAT: the W x H frame lies wholly in the rectangle from X0,Y0 to X1,Y1.
-within() {
-  local x y
-  for _ in $(seq 60); do
-    read -r x y < <(frame_position "$1")
-    ((x >= $4 && y >= $5 && x + $2 <= $6 && y + $3 <= $7)) && return 0
-    sleep 0.05
-  done
-  fail "$8 at $x $y is not wholly in $4,$5-$6,$7"
-}
+at() { wait_until 3 placed "$1" "$2 $3" || fail "$4 at $(frame_position "$1"), expected $2 $3"; }
+placed() { [ "$(frame_position "$1")" = "$2" ]; }
+# within WIN W H X0 Y0 X1 Y1 WHAT: within 3 s the W x H frame lies wholly in the rectangle from X0,Y0 to X1,Y1.
+within() { wait_until 3 inside "${@:1:7}" || fail "$8 at $(frame_position "$1") is not wholly in $4,$5-$6,$7"; }
+inside() { local x y; read -r x y < <(frame_position "$1"); ((x >= $4 && y >= $5 && x + $2 <= $6 && y + $3 <= $7)); }
 # closes: the close box ends the bus with status 0, no sanitizer report, and
-# the places the windows were shown at saved.
+# the line with the places the windows were shown at saved.
 closes() {
-  local b p
-  b=$(frame_position "$BUS_WIN"); p=$(frame_position "$PANEL")
-  close_window "$BUS_WIN"
-  wait_exit 10
-  read -r bx by <<<"$b"; read -r px py <<<"$p"
-  [ "$(cut -d, -f1-4 "$ini")" = "$((bx * 15)),$((by * 15)),$((px * 15)),$((py * 15))" ] ||
-    fail "saved $(cut -d, -f1-4 "$ini") for windows shown at $b and $p"
+  local bus panel
+  bus=$(frame_position "$BUS_WIN") panel=$(frame_position "$PANEL")
+  close_window "$BUS_WIN"; wait_exit 10
+  check_settings "$ini" "the close" bus="$bus" panel="$panel" signs="$signs"
 }
 
 # One 1920 x 1200 screen that shrinks under the bus and the panel, twice; a
