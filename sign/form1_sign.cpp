@@ -19,7 +19,7 @@ bool Form1::showSign(std::int32_t index)
     if (path.isEmpty())
         return false;
     // Only the part inside Picture1 can be seen; the image still takes the whole size.
-    const auto pic = platform::loadPicture(path, nullptr, QRect(QPoint(0, 0), Picture1->size()));
+    const auto pic = platform::loadPicture(path, QRect(QPoint(0, 0), Picture1->size()));
     if (!pic || pic->isEmpty())
         return false;
     ImgDesiMaku->setPicture(*pic);

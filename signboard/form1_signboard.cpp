@@ -70,7 +70,7 @@ void Form1::MnuSetKanban_Click()
             return;
         const QString path = C_Dialog1->fileName();
         // Only the part inside the window can ever be seen.
-        const auto pic = platform::loadPicture(path, nullptr, QRect(QPoint(0, 0), size()));
+        const auto pic = platform::loadPicture(path, QRect(QPoint(0, 0), size()));
         if (!pic || pic->isEmpty())
             return;
         PicKanban->setPicture(*pic);
