@@ -68,8 +68,7 @@ TEST(Confinement, RefusesWritingReadingElsewhereSocketsExecAndNewProcesses)
                 };
                 std::atomic<bool> running{false}, go{false};
                 std::thread worker;
-                platform::Confinement done;
-                const bool confined = platform::confineDecoder(&done, [&] {
+                const auto confined = platform::confineDecoder([&] {
                     if (!onThread)
                         return;
                     // Running before the filter comes: a thread's start makes calls it refuses.
@@ -82,7 +81,7 @@ TEST(Confinement, RefusesWritingReadingElsewhereSocketsExecAndNewProcesses)
                     while (!running) {
                     }
                 });
-                const char state = !confined ? 'F' : done.landlock ? 'L' : 'C';
+                const char state = !confined ? 'F' : confined->landlock ? 'L' : 'C';
                 if (::write(1, &state, 1) != 1)
                     ::_exit(2);
                 if (!onThread)
