@@ -95,15 +95,15 @@ void frmShowVersion::Form_Load()
 
 void frmShowVersion::Label5_Click()
 {
-    const about::HpAddress hp = about::askMakerLibrary(platform::exeFolder());
-    if (!hp.ok) {
+    const auto address = about::askMakerLibrary(platform::exeFolder());
+    if (!address) {
         platform::MessageBox box(QMessageBox::Critical, QStringLiteral("Kanhpurl.dllのエラー"),
-                                 about::failureMessage(hp.error), QMessageBox::Ok, this);
+                                 about::failureMessage(address.error()), QMessageBox::Ok, this);
         box.exec();
         return;
     }
     // Whether the desktop could open it is not our concern.
-    QDesktopServices::openUrl(QUrl::fromUserInput(hp.address));
+    QDesktopServices::openUrl(QUrl::fromUserInput(*address));
 }
 
 void frmShowVersion::Command1_Click()

@@ -12,32 +12,32 @@ QString makerLibraryPath(const QString& folder)
     return (folder.endsWith(u'/') ? folder : folder + u'/') + QStringLiteral("libTRX3Res.so");
 }
 
-HpAddress askMakerLibrary(const QString& folder)
+platform::Expected<QString> askMakerLibrary(const QString& folder)
 {
     using Get = char* (*)();
     using Free = void (*)(char*);
     // Without the program's folder the name alone would let the loader
     // search elsewhere (or the current folder): refuse instead.
     if (folder.isEmpty())
-        return {false, {}, QStringLiteral("libTRX3Res.so: the program's folder is unknown")};
+        return platform::failure(QStringLiteral("libTRX3Res.so: the program's folder is unknown"));
     platform::DynamicLibrary lib;
-    if (!lib.open(makerLibraryPath(folder)))
-        return {false, {}, lib.errorText()};
-    const auto get = reinterpret_cast<Get>(lib.symbol("KanaroHpURL"));
+    if (const auto opened = lib.open(makerLibraryPath(folder)); !opened)
+        return platform::failure(opened.error());
+    const auto get = lib.symbol("KanaroHpURL");
     if (!get)
-        return {false, {}, lib.errorText()};
+        return platform::failure(get.error());
     // The text is ours to release: through the library's own function when it
     // exports one, else with free(), as the library allocates it with malloc().
-    const auto release = reinterpret_cast<Free>(lib.symbol("KanaroHpURL_Free"));
-    char* text = get();
+    const auto release = reinterpret_cast<Free>(lib.symbol("KanaroHpURL_Free").value_or(nullptr));
+    char* text = reinterpret_cast<Get>(*get)();
     if (!text)
-        return {false, {}, QStringLiteral("KanaroHpURL returned no address")};
-    HpAddress r{true, QString::fromLocal8Bit(text), {}};
+        return platform::failure(QStringLiteral("KanaroHpURL returned no address"));
+    QString address = QString::fromLocal8Bit(text);
     if (release)
         release(text);
     else
         std::free(text);
-    return r;
+    return address;
 }
 
 QString failureMessage(const QString& error)

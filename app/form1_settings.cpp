@@ -89,7 +89,7 @@ bool Form1::applyIni()
     PicKanban_DblClick();
     if (!setSpeed(panel().HScroll1, r.speed1) || !setSpeed(panel().HScroll2, r.speed2))
         return false;
-    if (File1.setPath(signFolderPath).result != platform::FileList::Result::Ok)
+    if (!File1.setPath(signFolderPath))
         return false;
     if (!showSign(0))
         return false;
@@ -151,9 +151,10 @@ bool Form1::SaveIni(bool atSessionEnd)
     // Written beside the old file and renamed over it, so a failure at any
     // point leaves the previous settings whole.
     const QString path = settingsPath();
-    const QString error = platform::replaceFile(path, line);
-    if (error.isEmpty())
+    const auto saved = platform::replaceFile(path, line);
+    if (saved)
         return true;
+    const QString& error = saved.error();
     if (atSessionEnd) {
         reportSaveFailure(path, error);
     } else {

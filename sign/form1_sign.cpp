@@ -19,7 +19,7 @@ bool Form1::showSign(std::int32_t index)
     if (path.isEmpty())
         return false;
     // Only the part inside Picture1 can be seen; the image still takes the whole size.
-    const auto pic = platform::loadPicture(path, nullptr, QRect(QPoint(0, 0), Picture1->size()));
+    const auto pic = platform::loadPicture(path, QRect(QPoint(0, 0), Picture1->size()));
     if (!pic || pic->isEmpty())
         return false;
     ImgDesiMaku->setPicture(*pic);
@@ -45,19 +45,16 @@ void tell(QWidget* owner, const QString& text)
 
 bool Form1::picDir()
 {
-    const auto outcome = File1.setPath(signFolderPath);
-    switch (outcome.result) {
-    case platform::FileList::Result::Ok:
+    const auto listed = File1.setPath(signFolderPath);
+    if (listed)
         return true;
-    case platform::FileList::Result::NotFound:
-        tell(this, QStringLiteral("指定したパスが見つかりません。再度指定しなおしてください。"));
-        MnuEditHkPic_Click();
-        return false;
-    case platform::FileList::Result::Failed:
-        tell(this, outcome.message);
+    if (!listed.error().notFound) {
+        tell(this, listed.error().message);
         return true;
     }
-    return true;
+    tell(this, QStringLiteral("指定したパスが見つかりません。再度指定しなおしてください。"));
+    MnuEditHkPic_Click();
+    return false;
 }
 
 void Form1::MnuEditHkPic_Click()

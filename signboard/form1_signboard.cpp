@@ -63,22 +63,20 @@ void Form1::MnuViewWaku_Click()
     MnuViewWaku->setChecked(show);
 }
 
+// A cancelled dialog, or a picture that cannot be set, leaves everything as
+// it was, silently.
 void Form1::MnuSetKanban_Click()
 {
-    try {
-        if (!C_Dialog1->show(this))
-            return;
-        const QString path = C_Dialog1->fileName();
-        // Only the part inside the window can ever be seen.
-        const auto pic = platform::loadPicture(path, nullptr, QRect(QPoint(0, 0), size()));
-        if (!pic || pic->isEmpty())
-            return;
-        PicKanban->setPicture(*pic);
-        kanbanPicturePath = path;
-        PicKanban_DblClick();
-    } catch (...) {
-        // A picture that cannot be set leaves everything as it was, silently.
-    }
+    if (!C_Dialog1->show(this))
+        return;
+    const QString path = C_Dialog1->fileName();
+    // Only the part inside the window can ever be seen.
+    const auto pic = platform::loadPicture(path, QRect(QPoint(0, 0), size()));
+    if (!pic || pic->isEmpty())
+        return;
+    PicKanban->setPicture(*pic);
+    kanbanPicturePath = path;
+    PicKanban_DblClick();
 }
 
 void Form1::MnuKanbanReset_Click()

@@ -186,11 +186,10 @@ int main(int argc, char** argv)
             const QString path =
                 out.filePath(QString::fromLatin1(s.name) + (scale == 2 ? QStringLiteral("@2x") : QString()) +
                              QStringLiteral(".gif"));
-            QString error;
-            const QByteArray gif = gen::encodeGif(doorSwitch(s.text, scale), &error);
-            if (gif.isEmpty())
-                die(path + QStringLiteral(": ") + error);
-            saveBytes(gif, path);
+            const auto gif = gen::encodeGif(doorSwitch(s.text, scale));
+            if (!gif)
+                die(path + QStringLiteral(": ") + gif.error());
+            saveBytes(*gif, path);
         }
     }
 

@@ -19,12 +19,11 @@ int append(GifFileType* gif, const GifByteType* bytes, int length)
 
 } // namespace
 
-QByteArray encodeGif(const QImage& indexed, QString* error)
+platform::Expected<QByteArray> encodeGif(const QImage& indexed)
 {
     if (indexed.format() != QImage::Format_Indexed8 || indexed.colorCount() < 1 ||
         indexed.colorCount() > 256) {
-        *error = QStringLiteral("not an indexed image of up to 256 colours");
-        return {};
+        return platform::failure(QStringLiteral("not an indexed image of up to 256 colours"));
     }
     // A GIF colour map has a power-of-two size; unused entries stay black.
     int mapSize = 2;
@@ -40,16 +39,14 @@ QByteArray encodeGif(const QImage& indexed, QString* error)
     const std::unique_ptr<ColorMapObject, void (*)(ColorMapObject*)> map(
         GifMakeMapObject(mapSize, colours.data()), GifFreeMapObject);
     if (!map) {
-        *error = QStringLiteral("no memory for the colour map");
-        return {};
+        return platform::failure(QStringLiteral("no memory for the colour map"));
     }
 
     QByteArray out;
     int code = 0;
     GifFileType* gif = EGifOpen(&out, append, &code);
     if (!gif) {
-        *error = QString::fromUtf8(GifErrorString(code));
-        return {};
+        return platform::failure(QString::fromUtf8(GifErrorString(code)));
     }
     EGifSetGifVersion(gif, false);
     bool ok = EGifPutScreenDesc(gif, indexed.width(), indexed.height(), 8, 0, map.get()) == GIF_OK &&
@@ -67,8 +64,7 @@ QByteArray encodeGif(const QImage& indexed, QString* error)
         code = closeCode;
     }
     if (!ok) {
-        *error = QString::fromUtf8(GifErrorString(code));
-        return {};
+        return platform::failure(QString::fromUtf8(GifErrorString(code)));
     }
     return out;
 }

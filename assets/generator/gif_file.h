@@ -1,5 +1,7 @@
 #pragma once
 // GIF output through giflib: Qt reads GIF but does not write it.
+#include "platform/core/expected.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -7,8 +9,7 @@
 namespace gen
 {
 
-// An indexed image (at most 256 colours) as the bytes of a GIF87a file; empty,
-// with error set, on failure.
-QByteArray encodeGif(const QImage& indexed, QString* error);
+// An indexed image (at most 256 colours) as the bytes of a GIF87a file.
+platform::Expected<QByteArray> encodeGif(const QImage& indexed);
 
 } // namespace gen

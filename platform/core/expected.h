@@ -51,6 +51,10 @@ public:
     }
 
     const E& error() const& { return std::get<1>(v_); }
+    template <class G> E error_or(G&& otherwise) const&
+    {
+        return has_value() ? static_cast<E>(std::forward<G>(otherwise)) : error();
+    }
 
 private:
     std::variant<T, E> v_;
@@ -65,6 +69,10 @@ public:
     bool has_value() const { return !failed_; }
     explicit operator bool() const { return has_value(); }
     const E& error() const& { return error_; }
+    template <class G> E error_or(G&& otherwise) const&
+    {
+        return has_value() ? static_cast<E>(std::forward<G>(otherwise)) : error_;
+    }
 
 private:
     E error_{};

@@ -81,9 +81,8 @@ void writeAtExit()
     if (!exitArmed)
         return;
     exitArmed = false;
-    const QString error = replaceFile(exitPath, exitContent);
-    if (!error.isEmpty()) {
-        exitFailed(exitPath, error);
+    if (const auto saved = replaceFile(exitPath, exitContent); !saved) {
+        exitFailed(exitPath, saved.error());
         return;
     }
     // Saved as at a close: the session sees a clean end, not the broken connection.

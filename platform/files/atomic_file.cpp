@@ -15,9 +15,9 @@ namespace platform
 namespace
 {
 
-QString systemError(int err)
+Unexpected<QString> systemError(int err)
 {
-    return QString::fromLocal8Bit(std::strerror(err));
+    return failure(QString::fromLocal8Bit(std::strerror(err)));
 }
 
 // The file a chain of symbolic links ends at (path itself when it is none),
@@ -48,7 +48,7 @@ QByteArray linkTarget(QByteArray path, int& err)
 
 } // namespace
 
-QString replaceFile(const QString& path, const QByteArray& content)
+Expected<void> replaceFile(const QString& path, const QByteArray& content)
 {
     int err = 0;
     const QByteArray target = linkTarget(encodePath(path), err);
@@ -103,19 +103,19 @@ QString replaceFile(const QString& path, const QByteArray& content)
     return {};
 }
 
-std::optional<QByteArray> readFileStart(const QString& path, qint64 maxBytes)
+Expected<QByteArray> readFileStart(const QString& path, qint64 maxBytes)
 {
     const int fd = ::open(encodePath(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return std::nullopt;
+        return systemError(errno);
     QFile f;
     if (!f.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle)) {
         ::close(fd);
-        return std::nullopt;
+        return failure(f.errorString());
     }
     QByteArray content = f.read(maxBytes);
     if (f.error() != QFileDevice::NoError)
-        return std::nullopt;
+        return failure(f.errorString());
     return content;
 }
 

@@ -10,10 +10,10 @@ namespace platform
 
 namespace
 {
-QString takeLoaderError(const char* fallback)
+Unexpected<QString> loaderError(const char* fallback)
 {
     const char* e = dlerror();
-    return QString::fromLocal8Bit(e ? e : fallback);
+    return failure(QString::fromLocal8Bit(e ? e : fallback));
 }
 } // namespace
 
@@ -23,7 +23,7 @@ DynamicLibrary::~DynamicLibrary()
 }
 
 DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)), error_(std::move(other.error_))
+    : handle_(std::exchange(other.handle_, nullptr))
 {
 }
 
@@ -32,41 +32,32 @@ DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept
     if (this != &other) {
         close();
         handle_ = std::exchange(other.handle_, nullptr);
-        error_ = std::move(other.error_);
     }
     return *this;
 }
 
-bool DynamicLibrary::open(const QString& path)
+Expected<void> DynamicLibrary::open(const QString& path)
 {
     close();
-    error_.clear();
     dlerror(); // forget any earlier failure
     // A path without a slash would make dlopen search the system folders.
     const QByteArray native = encodePath(path.contains(u'/') ? path : QStringLiteral("./") + path);
     handle_ = dlopen(native.constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle_) {
-        error_ = takeLoaderError("cannot load library");
-        return false;
-    }
-    return true;
+    if (!handle_)
+        return loaderError("cannot load library");
+    return {};
 }
 
-void* DynamicLibrary::symbol(const char* name)
+Expected<void*> DynamicLibrary::symbol(const char* name)
 {
-    if (!handle_) {
-        error_ = QStringLiteral("no library is loaded");
-        return nullptr;
-    }
+    if (!handle_)
+        return failure(QStringLiteral("no library is loaded"));
     dlerror();
     void* p = dlsym(handle_, name);
-    const char* e = dlerror();
-    if (e) {
-        error_ = QString::fromLocal8Bit(e);
-        return nullptr;
-    }
+    if (const char* e = dlerror())
+        return failure(QString::fromLocal8Bit(e));
     if (!p) // a symbol whose value is really null is of no use to a caller either
-        error_ = QStringLiteral("symbol %1 is null").arg(QString::fromLocal8Bit(name));
+        return failure(QStringLiteral("symbol %1 is null").arg(QString::fromLocal8Bit(name)));
     return p;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // A shared library loaded at run time (dlopen), with the loader's own
 // description of what went wrong when it cannot be loaded or lacks a symbol.
+#include "platform/core/expected.h"
+
 #include <QString>
 
 namespace platform
@@ -17,18 +19,14 @@ public:
     DynamicLibrary& operator=(DynamicLibrary&& other) noexcept;
 
     // Loads the library at path (all symbols resolved now, kept private to it).
-    // False on failure, with errorText() set.
-    bool open(const QString& path);
+    Expected<void> open(const QString& path);
     bool isOpen() const { return handle_ != nullptr; }
-    // The address of an exported symbol, or nullptr with errorText() set.
-    void* symbol(const char* name);
-    // The loader's words for the last failure of open() or symbol().
-    const QString& errorText() const { return error_; }
+    // The address of an exported symbol, never null.
+    Expected<void*> symbol(const char* name);
     void close();
 
 private:
     void* handle_ = nullptr;
-    QString error_;
 };
 
 } // namespace platform

@@ -39,7 +39,7 @@ std::optional<QString> FileList::list(qsizetype index) const
     return entries_.at(index);
 }
 
-FileList::Outcome FileList::setPath(const QString& folder)
+Expected<void, FileList::Failure> FileList::setPath(const QString& folder)
 {
     if (folder.isEmpty()) {
         path_.clear();
@@ -52,14 +52,14 @@ FileList::Outcome FileList::setPath(const QString& folder)
         const int err = errno;
         // A part of the path that is a file cannot name a folder either.
         if (err == ENOENT || err == ENOTDIR)
-            return {Result::NotFound, {}};
-        return {Result::Failed, QString::fromLocal8Bit(std::strerror(err))};
+            return Unexpected(Failure{true, {}});
+        return Unexpected(Failure{false, QString::fromLocal8Bit(std::strerror(err))});
     }
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::fdopendir(dfd), &::closedir);
     if (!dir) {
         const int err = errno;
         ::close(dfd);
-        return {Result::Failed, QString::fromLocal8Bit(std::strerror(err))};
+        return Unexpected(Failure{false, QString::fromLocal8Bit(std::strerror(err))});
     }
 
     QStringList found;

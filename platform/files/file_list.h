@@ -1,6 +1,7 @@
 #pragma once
 // The hidden file list of the bus window: the picture files of one folder,
 // case-insensitive name order, no folders, no hidden files.
+#include "platform/core/expected.h"
 #include "platform/core/twips.h"
 
 #include <QString>
@@ -14,10 +15,10 @@ namespace platform
 class FileList
 {
 public:
-    enum class Result { Ok, NotFound, Failed };
-    struct Outcome {
-        Result result = Result::Ok;
-        QString message; // the system's description when result is Failed
+    // Why a folder could not be listed: it is not there, or anything else.
+    struct Failure {
+        bool notFound = false;
+        QString message; // the system's description, when not notFound
     };
 
     // pattern: "*.bmp;*.gif"; only "*.ext" parts are understood. A folder with
@@ -26,7 +27,7 @@ public:
 
     // Reads the folder's entries. An empty path lists nothing. On failure the
     // old entries and path stay.
-    Outcome setPath(const QString& folder);
+    Expected<void, Failure> setPath(const QString& folder);
 
     QString path() const { return path_; }
     QString pattern() const { return pattern_; }

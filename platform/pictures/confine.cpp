@@ -73,12 +73,12 @@ constexpr const char* readable[] = {
     "/var/cache/fontconfig",
 };
 
-// 1: no Landlock here; 0: applied; -1: failed.
-int applyLandlock()
+// Whether it applies: false when this kernel has no Landlock.
+Expected<bool> applyLandlock()
 {
     const long abi = ::syscall(SYS_landlock_create_ruleset, nullptr, 0, LANDLOCK_CREATE_RULESET_VERSION);
     if (abi < 1)
-        return 1;
+        return false;
     // Every right this header knows of is handled, so every one not granted below is refused.
     landlock_ruleset_attr attr{};
     attr.handled_access_fs = (LANDLOCK_ACCESS_FS_MAKE_SYM << 1) - 1;
@@ -86,7 +86,7 @@ int applyLandlock()
         attr.handled_access_fs |= LANDLOCK_ACCESS_FS_REFER;
     const int ruleset = int(::syscall(SYS_landlock_create_ruleset, &attr, sizeof attr, 0));
     if (ruleset < 0)
-        return -1;
+        return failure(QStringLiteral("no Landlock ruleset"));
     bool ok = true;
     for (const char* path : readable) {
         const int fd = ::open(path, O_PATH | O_CLOEXEC);
@@ -104,7 +104,9 @@ int applyLandlock()
     }
     ok = ok && ::syscall(SYS_landlock_restrict_self, ruleset, 0) == 0;
     ::close(ruleset);
-    return ok ? 0 : -1;
+    if (!ok)
+        return failure(QStringLiteral("Landlock refused"));
+    return true;
 }
 
 // The system calls decoding makes, measured with strace on the samples of the
@@ -166,20 +168,20 @@ bool applyFilter()
 
 } // namespace
 
-bool confineDecoder(Confinement* done, const std::function<void()>& startThreads)
+Expected<Confinement> confineDecoder(const std::function<void()>& startThreads)
 {
-    if (!setLimits() || ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0)
-        return false;
-    const int landlock = applyLandlock();
-    if (landlock < 0)
-        return false;
+    if (!setLimits())
+        return failure(QStringLiteral("resource limits refused"));
+    if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0)
+        return failure(QStringLiteral("no new privileges refused"));
+    const Expected<bool> landlock = applyLandlock();
+    if (!landlock)
+        return failure(landlock.error());
     if (startThreads)
         startThreads();
     if (!applyFilter())
-        return false;
-    if (done)
-        done->landlock = landlock == 0;
-    return true;
+        return failure(QStringLiteral("system call filter refused"));
+    return Confinement{*landlock};
 }
 
 } // namespace platform

@@ -3,6 +3,8 @@
 // picture: from then on it can read its input, write its output, allocate a
 // bounded amount of memory and read fonts and libraries, and nothing else.
 
+#include "platform/core/expected.h"
+
 #include <functional>
 
 namespace platform
@@ -22,9 +24,9 @@ struct Confinement {
 // does not need (sockets, exec, new threads or processes, opening a file for
 // writing among them). Threads started before escape Landlock: start them in
 // startThreads, and let them run before it returns (a thread's start makes
-// calls the filter refuses). False when anything but Landlock could not be
-// set: the caller must not decode then.
-bool confineDecoder(Confinement* done = nullptr, const std::function<void()>& startThreads = {});
+// calls the filter refuses). A failure when anything but Landlock could not
+// be set: the caller must not decode then.
+Expected<Confinement> confineDecoder(const std::function<void()>& startThreads = {});
 
 // The processor time a confined decoder may use in all, in seconds.
 inline constexpr int decoderProcessorSeconds = 10;

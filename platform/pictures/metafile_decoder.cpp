@@ -150,13 +150,11 @@ bool MetafileDecoder::exchange(const QByteArray& request, QImage& img, qint64 de
     }
 }
 
-QImage MetafileDecoder::render(const QByteArray& bytes, QSize renderSize, QString* error)
+Expected<QImage> MetafileDecoder::render(const QByteArray& bytes, QSize renderSize)
 {
     const auto failed = [&](const char* why) {
         end();
-        if (error)
-            *error = QString::fromLatin1(why);
-        return QImage();
+        return failure(QString::fromLatin1(why));
     };
     idle_.stop();
     if (bytes.size() > maxInput)

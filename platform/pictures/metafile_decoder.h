@@ -1,6 +1,8 @@
 #pragma once
 // The program's side of the metafile decoder (platform/metafile_helper.cpp):
 // one confined process, kept between pictures and fed over a socket.
+#include "platform/core/expected.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QObject>
@@ -23,10 +25,9 @@ public:
     MetafileDecoder& operator=(const MetafileDecoder&) = delete;
 
     // WMF or EMF bytes drawn at renderSize (empty: the decoder picks), within
-    // two seconds. A null image on any failure, and error, when given, gets a
-    // short reason; a decoder that failed is ended, and the next picture
-    // starts a fresh one.
-    QImage render(const QByteArray& bytes, QSize renderSize, QString* error = nullptr);
+    // two seconds, or a short reason; a decoder that failed is ended, and the
+    // next picture starts a fresh one.
+    Expected<QImage> render(const QByteArray& bytes, QSize renderSize);
 
     // The running decoder's process id; 0 when none runs.
     qint64 processId() const { return pid_ > 0 ? pid_ : 0; }

@@ -8,6 +8,7 @@
 // libraries are old C code with a record of memory faults, so it confines
 // itself before it reads a byte: a picture that takes it over can do no more
 // than draw.
+#include "platform/core/expected.h"
 #include "platform/pictures/confine.h"
 #include "platform/pictures/metafile_render.h"
 
@@ -29,8 +30,10 @@ namespace
 
 constexpr std::uint32_t maxInput = std::uint32_t{64} << 20;
 
-// 1: got n bytes; 0: the input ended before the first; -1: it ended within them.
-int readFully(char* out, std::size_t n)
+// Where the input ended short of the bytes asked for.
+enum class InputEnd { beforeFirst, within };
+
+platform::Expected<void, InputEnd> readFully(char* out, std::size_t n)
 {
     std::size_t done = 0;
     while (done < n) {
@@ -38,10 +41,10 @@ int readFully(char* out, std::size_t n)
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
-            return done == 0 ? 0 : -1;
+            return platform::Unexpected(done == 0 ? InputEnd::beforeFirst : InputEnd::within);
         done += std::size_t(got);
     }
-    return 1;
+    return {};
 }
 
 bool writeFully(const void* data, std::size_t n)
@@ -101,19 +104,19 @@ int main(int argc, char** argv)
     // only for threads started after it.
     QThreadPool::globalInstance()->setMaxThreadCount(1);
     QThreadPool::globalInstance()->setExpiryTimeout(-1);
-    if (!platform::confineDecoder(nullptr, [] { onPoolThread([] {}); }))
+    if (!platform::confineDecoder([] { onPoolThread([] {}); }))
         ::_exit(3);
 
     // From here on it ends with _exit: the filter allows no orderly shut-down.
     for (;;) {
         std::uint32_t head[3];
-        const int got = readFully(reinterpret_cast<char*>(head), sizeof head);
-        if (got <= 0)
-            ::_exit(got == 0 ? 0 : 1);
+        // The program ends the socket between pictures: that is the end.
+        if (const auto got = readFully(reinterpret_cast<char*>(head), sizeof head); !got)
+            ::_exit(got.error() == InputEnd::beforeFirst ? 0 : 1);
         if (head[2] > maxInput || head[0] > 4096 || head[1] > 4096)
             ::_exit(1);
         QByteArray bytes(qsizetype(head[2]), Qt::Uninitialized);
-        if (readFully(bytes.data(), std::size_t(bytes.size())) != 1)
+        if (!readFully(bytes.data(), std::size_t(bytes.size())))
             ::_exit(1);
         bool ok = false;
         onPoolThread([&] {

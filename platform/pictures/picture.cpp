@@ -31,13 +31,6 @@ constexpr int maxMetafileSide = 4096;
 constexpr int metafileIdleMs = 10000;
 constexpr int rasterAllocationLimitMb = 256;
 
-std::optional<Picture> fail(QString* error, const QString& why)
-{
-    if (error)
-        *error = why;
-    return std::nullopt;
-}
-
 // Owns a descriptor opened without blocking, so a FIFO or a device never stalls us.
 struct Fd {
     int fd = -1;
@@ -81,34 +74,34 @@ QByteArray readAt(int fd, qint64 offset, qint64 n)
     return out;
 }
 
-std::optional<Picture> loadRaster(int fd, PictureFormat format, const QByteArray& head, QString* error,
-                                  std::optional<QRect> visible)
+Expected<Picture> loadRaster(int fd, PictureFormat format, const QByteArray& head,
+                             std::optional<QRect> visible)
 {
     constexpr qint64 maxPixels = qint64(rasterAllocationLimitMb) * 1024 * 1024 / 4;
     if (::lseek(fd, 0, SEEK_SET) != 0)
-        return fail(error, QStringLiteral("cannot seek"));
+        return failure(QStringLiteral("cannot seek"));
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
-        return fail(error, file.errorString());
+        return failure(file.errorString());
     if (!pictureDataComplete(format, file))
-        return fail(error, QStringLiteral("truncated"));
+        return failure(QStringLiteral("truncated"));
     if (format == PictureFormat::Bmp && isRleBitmap(head)) {
         const QImage img = decodeRleBitmap(file, maxPixels);
         if (img.isNull())
-            return fail(error, QStringLiteral("bad run-length data"));
+            return failure(QStringLiteral("bad run-length data"));
         return Picture{img, img.size()};
     }
     if (!file.seek(0))
-        return fail(error, QStringLiteral("cannot seek"));
+        return failure(QStringLiteral("cannot seek"));
     QImageReader reader(&file, qtFormatName(format));
     reader.setAllocationLimit(rasterAllocationLimitMb);
     // Qt gives a top-down bitmap a negative height.
     const QSize header = reader.size();
     const QSize size(header.width(), std::abs(header.height()));
     if (!size.isValid() || size.isEmpty())
-        return fail(error, QStringLiteral("bad header"));
+        return failure(QStringLiteral("bad header"));
     if (qint64(size.width()) * size.height() > maxPixels)
-        return fail(error, QStringLiteral("picture too large"));
+        return failure(QStringLiteral("picture too large"));
     if (visible && reader.supportsOption(QImageIOHandler::ClipRect)) {
         const QRect clip = visible->intersected(QRect(QPoint(0, 0), size));
         if (clip.isEmpty())
@@ -118,33 +111,32 @@ std::optional<Picture> loadRaster(int fd, PictureFormat format, const QByteArray
     }
     QImage img = reader.read();
     if (img.isNull())
-        return fail(error, reader.errorString());
+        return failure(reader.errorString());
     return Picture{img, size};
 }
 
-std::optional<Picture> loadMetafile(int fd, PictureFormat format, const QByteArray& head, qint64 fileSize,
-                                    QString* error)
+Expected<Picture> loadMetafile(int fd, PictureFormat format, const QByteArray& head, qint64 fileSize)
 {
     if (fileSize > maxMetafileBytes)
-        return fail(error, QStringLiteral("metafile too large"));
+        return failure(QStringLiteral("metafile too large"));
     const std::optional<QSize> natural = metafileHeaderSize(format, head);
     if (format == PictureFormat::Emf && !natural)
-        return fail(error, QStringLiteral("bad header"));
+        return failure(QStringLiteral("bad header"));
     QByteArray bytes(fileSize, Qt::Uninitialized);
     if (::lseek(fd, 0, SEEK_SET) != 0 || !readFully(fd, bytes.data(), fileSize))
-        return fail(error, QStringLiteral("read error"));
+        return failure(QStringLiteral("read error"));
     QSize render = natural.value_or(QSize());
     if (render.isValid())
         render = render.boundedTo(QSize(maxMetafileSide, maxMetafileSide));
-    QImage img = renderMetafile(bytes, render, error);
-    if (img.isNull())
-        return std::nullopt;
-    return Picture{img, natural.value_or(img.size())};
+    Expected<QImage> img = renderMetafile(bytes, render);
+    if (!img)
+        return failure(img.error());
+    return Picture{*img, natural.value_or(img->size())};
 }
 
 } // namespace
 
-QImage renderMetafile(const QByteArray& bytes, QSize renderSize, QString* error)
+Expected<QImage> renderMetafile(const QByteArray& bytes, QSize renderSize)
 {
     const QByteArray program = encodePath(exeFolder() + QStringLiteral("/kururina-metafile"));
     // Kept warm on the application's thread, whose event loop ends it when idle.
@@ -153,10 +145,10 @@ QImage renderMetafile(const QByteArray& bytes, QSize renderSize, QString* error)
         static QPointer<MetafileDecoder> shared;
         if (!shared)
             shared = new MetafileDecoder(program, metafileIdleMs, app);
-        return shared->render(bytes, renderSize, error);
+        return shared->render(bytes, renderSize);
     }
     MetafileDecoder once(program, 0);
-    return once.render(bytes, renderSize, error);
+    return once.render(bytes, renderSize);
 }
 
 Picture pictureFromImage(const QImage& image)
@@ -164,18 +156,18 @@ Picture pictureFromImage(const QImage& image)
     return Picture{image, image.deviceIndependentSize().toSize()};
 }
 
-std::optional<Picture> loadPicture(const QString& path, QString* error, std::optional<QRect> visible)
+Expected<Picture> loadPicture(const QString& path, std::optional<QRect> visible)
 {
     if (path.isEmpty())
         return Picture{};
     Fd f;
     f.fd = ::open(encodePath(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (f.fd < 0)
-        return fail(error, QString::fromLocal8Bit(std::strerror(errno)));
+        return failure(QString::fromLocal8Bit(std::strerror(errno)));
     struct stat st {
     };
     if (::fstat(f.fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return fail(error, QStringLiteral("not a file"));
+        return failure(QStringLiteral("not a file"));
     const qint64 fileSize = st.st_size;
     const QByteArray head = readAt(f.fd, 0, 128);
     const PictureFormat format = sniffPictureFormat(head);
@@ -183,14 +175,14 @@ std::optional<Picture> loadPicture(const QString& path, QString* error, std::opt
     case PictureFormat::Bmp:
     case PictureFormat::Gif:
     case PictureFormat::Jpeg:
-        return loadRaster(f.fd, format, head, error, visible);
+        return loadRaster(f.fd, format, head, visible);
     case PictureFormat::Wmf:
     case PictureFormat::Emf:
-        return loadMetafile(f.fd, format, head, fileSize, error);
+        return loadMetafile(f.fd, format, head, fileSize);
     case PictureFormat::Unknown:
         break;
     }
-    return fail(error, QStringLiteral("unknown format"));
+    return failure(QStringLiteral("unknown format"));
 }
 
 } // namespace platform

@@ -2,6 +2,8 @@
 // The picture loader: BMP, GIF and JPEG through Qt's readers, WMF and EMF
 // through the metafile decoder. The format is taken from the content, never
 // from the name.
+#include "platform/core/expected.h"
+
 #include <QImage>
 #include <QRect>
 #include <QSize>
@@ -24,11 +26,10 @@ struct Picture {
 };
 
 // An empty path gives an empty picture. A missing, unreadable, special
-// (FIFO, device) or malformed file gives nullopt; error, when given, gets a
-// short reason. visible, when given, is the part of the picture that can be
-// seen (in pixels from the top-left corner): a loader may decode only that.
-std::optional<Picture> loadPicture(const QString& path, QString* error = nullptr,
-                                   std::optional<QRect> visible = std::nullopt);
+// (FIFO, device) or malformed file gives a short reason. visible, when given,
+// is the part of the picture that can be seen (in pixels from the top-left
+// corner): a loader may decode only that.
+Expected<Picture> loadPicture(const QString& path, std::optional<QRect> visible = std::nullopt);
 
 // A picture from an image already in memory (built-in artwork).
 Picture pictureFromImage(const QImage& image);
@@ -36,8 +37,7 @@ Picture pictureFromImage(const QImage& image);
 // Renders WMF or EMF bytes in the confined decoder kururina-metafile beside
 // the executable (platform/metafile_decoder.h), within two seconds. On the
 // application's thread one decoder is kept for the next picture until ten
-// seconds pass without one. renderSize empty: the decoder picks the size. A
-// null image on any failure.
-QImage renderMetafile(const QByteArray& bytes, QSize renderSize, QString* error = nullptr);
+// seconds pass without one. renderSize empty: the decoder picks the size.
+Expected<QImage> renderMetafile(const QByteArray& bytes, QSize renderSize);
 
 } // namespace platform

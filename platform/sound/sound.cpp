@@ -1,5 +1,7 @@
 #include "platform/sound/sound.h"
 
+#include "platform/core/expected.h"
+
 #include <SDL.h>
 #include <pulse/simple.h>
 
@@ -147,7 +149,9 @@ private:
         }
     }
 
-    enum class Outcome { played, failed, noServer };
+    // Why a server did not play the sound: none answered (SDL may find
+    // another output), or it failed on the way.
+    enum class NotPlayed { noServer, failed };
 
     // The output has the sound: from now on the door waits for its end.
     static void taken(Sound& sound)
@@ -161,14 +165,11 @@ private:
     // A PulseAudio server first; without one, whatever SDL finds.
     bool output(Sound& sound)
     {
-        switch (outputToServer(sound)) {
-        case Outcome::played:
+        const auto served = outputToServer(sound);
+        if (served)
             return true;
-        case Outcome::failed:
+        if (served.error() == NotPlayed::failed)
             return false;
-        case Outcome::noServer:
-            break;
-        }
         return outputThroughSdl(sound);
     }
 
@@ -180,11 +181,11 @@ private:
     // its device's latency and takes the rest ahead: twice the sound's size
     // makes it take all of it. SDL_AUDIODRIVER naming another driver leaves
     // the server out.
-    static Outcome outputToServer(Sound& sound)
+    static Expected<void, NotPlayed> outputToServer(Sound& sound)
     {
         const char* driver = std::getenv("SDL_AUDIODRIVER");
         if (driver && *driver && std::strcmp(driver, "pulseaudio") != 0)
-            return Outcome::noServer;
+            return Unexpected(NotPlayed::noServer);
         const pa_sample_spec spec{PA_SAMPLE_S16NE, static_cast<std::uint32_t>(sound.freq),
                                   static_cast<std::uint8_t>(sound.channels)};
         const std::size_t bytes = sound.samples.size() * sizeof(Sint16);
@@ -194,7 +195,7 @@ private:
         pa_simple* stream = pa_simple_new(nullptr, nullptr, PA_STREAM_PLAYBACK, nullptr, "door chime", &spec,
                                           nullptr, &attr, nullptr);
         if (!stream)
-            return Outcome::noServer;
+            return Unexpected(NotPlayed::noServer);
         taken(sound);
         bool played = !sound.abandoned &&
                       pa_simple_write(stream, sound.samples.data(), bytes, nullptr) == 0 &&
@@ -202,13 +203,13 @@ private:
         const pa_usec_t held = played ? pa_simple_get_latency(stream, nullptr) : 0;
         played = played && held != static_cast<pa_usec_t>(-1);
         pa_simple_free(stream);
-        if (played) {
-            Player& player = instance();
-            std::lock_guard lock(player.mutex_);
-            sound.heardAt = Clock::now() + std::chrono::microseconds(held) + outputLatency;
-            player.changed_.notify_all();
-        }
-        return played ? Outcome::played : Outcome::failed;
+        if (!played)
+            return Unexpected(NotPlayed::failed);
+        Player& player = instance();
+        std::lock_guard lock(player.mutex_);
+        sound.heardAt = Clock::now() + std::chrono::microseconds(held) + outputLatency;
+        player.changed_.notify_all();
+        return {};
     }
 
     bool outputThroughSdl(Sound& sound)

@@ -46,7 +46,7 @@ TEST(FileList, MatchesInNameOrderAndSkipsTheRest)
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("sign.bmp")).constData(), 0600), 0);
 
     platform::FileList list(QStringLiteral("*.bmp;*.wmf;*.emf;*.gif;*.jpg;*.jpeg"));
-    ASSERT_EQ(list.setPath(dir.path()).result, platform::FileList::Result::Ok);
+    ASSERT_TRUE(list.setPath(dir.path()));
     QStringList got;
     for (std::int16_t i = 0; i < list.listCount(); ++i)
         got << *list.list(i);
@@ -64,7 +64,7 @@ TEST(FileList, MatchesInNameOrderAndSkipsTheRest)
     EXPECT_TRUE(!list.list(-1) && !list.list(list.listCount()));
 
     // The failures' kinds are seen through the folder dialog; an empty path lists nothing.
-    EXPECT_TRUE(list.setPath(QString()).result == platform::FileList::Result::Ok && list.listCount() == 0);
+    EXPECT_TRUE(list.setPath(QString()) && list.listCount() == 0);
 }
 
 // Whole or not at all: the mode kept, nothing left beside the file on a
@@ -74,7 +74,7 @@ TEST(ReplaceFile, ReplacesWholeThroughLinksOrLeavesEverythingAsItWas)
     QTemporaryDir dir;
     const QString path = dir.filePath("dotfiles/bus.ini");
     QDir(dir.path()).mkdir("dotfiles");
-    EXPECT_TRUE(platform::replaceFile(path, "first").isEmpty());
+    EXPECT_TRUE(platform::replaceFile(path, "first"));
     ::chmod(QFile::encodeName(path).constData(), 0600);
     for (const auto& [target, name] : {std::pair{"dotfiles/bus.ini", "relative.ini"},
                                        {"relative.ini", "chain.ini"},
@@ -83,15 +83,15 @@ TEST(ReplaceFile, ReplacesWholeThroughLinksOrLeavesEverythingAsItWas)
         link(target, dir.filePath(name));
     QDir(dir.path()).mkdir("folder.ini");
 
-    EXPECT_TRUE(platform::replaceFile(dir.filePath("chain.ini"), "second").isEmpty() &&
+    EXPECT_TRUE(platform::replaceFile(dir.filePath("chain.ini"), "second") &&
                 testing_support::readFile(path) == "second");
     struct stat st {
     };
     EXPECT_TRUE(::stat(QFile::encodeName(path).constData(), &st) == 0 && (st.st_mode & 0777) == 0600);
-    EXPECT_TRUE(platform::replaceFile(dir.filePath("dangling.ini"), "created").isEmpty() &&
+    EXPECT_TRUE(platform::replaceFile(dir.filePath("dangling.ini"), "created") &&
                 testing_support::readFile(dir.filePath("dotfiles/new.ini")) == "created");
     for (const char* bad : {"loop.ini", "folder.ini", "missing/c.ini"})
-        EXPECT_FALSE(platform::replaceFile(dir.filePath(bad), "x").isEmpty()) << bad;
+        EXPECT_FALSE(platform::replaceFile(dir.filePath(bad), "x").error_or(QString()).isEmpty()) << bad;
     for (const char* l : {"relative.ini", "chain.ini", "dangling.ini", "loop.ini"})
         EXPECT_TRUE(QFileInfo(dir.filePath(l)).isSymLink()) << l;
     EXPECT_EQ(QDir(dir.filePath("dotfiles")).entryList(QDir::Files), (QStringList{"bus.ini", "new.ini"}));
@@ -105,10 +105,11 @@ TEST(ReplaceFile, LeavesAFileWithoutWritePermission)
     QTemporaryDir dir;
     ::chmod(QFile::encodeName(dir.path()).constData(), 0777);
     const QString path = dir.filePath("bus.ini");
-    ASSERT_TRUE(platform::replaceFile(path, "old").isEmpty());
+    ASSERT_TRUE(platform::replaceFile(path, "old"));
     ::chmod(QFile::encodeName(path).constData(), 0444);
     testing_support::asOrdinaryUser([&] {
-        EXPECT_EQ(platform::replaceFile(path, "new"), QString::fromLocal8Bit(std::strerror(EACCES)));
+        EXPECT_EQ(platform::replaceFile(path, "new").error_or(QString()),
+                  QString::fromLocal8Bit(std::strerror(EACCES)));
     });
     EXPECT_EQ(testing_support::readFile(path), "old");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"bus.ini"}));
