@@ -62,34 +62,17 @@
 namespace settings
 {
 
-// The forms of a field: what a save writes, and what reading gives back.
-// A single-precision position, read back as whole twips (halves to even).
-struct Twips {
-    using Written = float;
-    using Read = std::int32_t;
+// The forms a field takes: the type a save writes, and the type reading gives back.
+template <class W, class R> struct Form {
+    using Written = W;
+    using Read = R;
 };
-struct Int32 {
-    using Written = std::int32_t;
-    using Read = std::int32_t;
-};
-// Written as 16 bits, read back into 32.
-struct Int16In32 {
-    using Written = std::int16_t;
-    using Read = std::int32_t;
-};
-// 16 bits both ways: a value beyond them fails the field.
-struct Int16 {
-    using Written = std::int16_t;
-    using Read = std::int16_t;
-};
-struct Text {
-    using Written = QString;
-    using Read = QString;
-};
-struct Flag {
-    using Written = bool;
-    using Read = bool;
-};
+using Twips = Form<float, std::int32_t>; // a single; read back as whole twips, halves to even
+using Int32 = Form<std::int32_t, std::int32_t>;
+using Int16In32 = Form<std::int16_t, std::int32_t>;
+using Int16 = Form<std::int16_t, std::int16_t>; // a value beyond 16 bits fails the field
+using Text = Form<QString, QString>;
+using Flag = Form<bool, bool>;
 
 #define X(...) +1
 constexpr int fieldCount = 0 SETTINGS_LINE_FIELDS(X);
@@ -104,15 +87,12 @@ struct Values {
 // What reading gives back, and how many fields were read before the first
 // that failed (16 when the line read whole).
 struct Read {
+    int fieldsRead = 0;
+    bool ok() const { return fieldsRead == fieldCount; }
+    bool operator==(const Read&) const = default;
 #define X(name, form, ...) form::Read name{};
     SETTINGS_LINE_FIELDS(X)
 #undef X
-    int fieldsRead = 0;
-    bool ok() const
-    {
-        return fieldsRead == fieldCount;
-    }
-    bool operator==(const Read&) const = default;
 };
 
 // The whole line, CR LF included.
