@@ -95,9 +95,8 @@ bool Form1::applyIni()
     const QByteArray& content = *read;
     const settings::Read r = settings::read(content);
     // The held values take what was read, as far as it was read.
-    int field = 0;
 #define X(name, form, saved, held, ...)                                                                      \
-    if (r.fieldsRead > field++)                                                                              \
+    if (r.fieldsRead > settings::name##Place)                                                                \
         held = r.name;
     SETTINGS_LINE_FIELDS(X)
 #undef X
@@ -105,7 +104,7 @@ bool Form1::applyIni()
         return false;
     for (int step = 1; step <= lastStep; ++step) {
 #define X(name, form, saved, held, at, apply, failed)                                                        \
-    if (at == step) {                                                                                        \
+    if ((at) == step) {                                                                                      \
         apply;                                                                                               \
     }
         SETTINGS_LINE_FIELDS(X)
@@ -118,7 +117,7 @@ void Form1::applyIniDefaults()
 {
     for (int step = 1; step <= lastStep; ++step) {
 #define X(name, form, saved, held, at, apply, failed)                                                        \
-    if (at == step) {                                                                                        \
+    if ((at) == step) {                                                                                      \
         failed;                                                                                              \
     }
         SETTINGS_LINE_FIELDS(X)

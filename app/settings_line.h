@@ -74,8 +74,9 @@ using Int16 = Form<std::int16_t, std::int16_t>; // a value beyond 16 bits fails 
 using Text = Form<QString, QString>;
 using Flag = Form<bool, bool>;
 
-#define X(...) +1
-constexpr int fieldCount = 0 SETTINGS_LINE_FIELDS(X);
+// Each field's place in the line, from 0, and how many there are.
+#define X(name, ...) name##Place,
+enum Place : int { SETTINGS_LINE_FIELDS(X) fieldCount };
 #undef X
 
 struct Values {
