@@ -1,8 +1,8 @@
 #pragma once
-// The settings file's one line: 16 comma-separated fields ended by CR LF,
-// always in UTF-8. Texts are quoted (an embedded quote is doubled), yes/no is
-// #TRUE#/#FALSE#, single-precision numbers are written with at most 7
-// significant digits.
+// The settings file's one line: 16 comma-separated fields ended by CR LF.
+// Texts are quoted (an embedded quote is doubled) and in UTF-8, save a path's
+// bytes that are not, which are kept as they are; yes/no is #TRUE#/#FALSE#,
+// single-precision numbers are written with at most 7 significant digits.
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
