@@ -15,12 +15,22 @@
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <algorithm>
+#include <array>
+#include <tuple>
 
 namespace
 {
 
 // Larger files are not settings files; reading stops there.
 constexpr qint64 maxSettingsBytes = qint64{64} * 1024;
+
+// LoadIni's last step.
+#define X(name, form, saved, held, at, ...) at,
+constexpr int lastStep = std::max({SETTINGS_LINE_FIELDS(X)});
+#undef X
+
+// What the settings line's table calls, beside the bus's own operations.
 
 bool setSpeed(QScrollBar* bar, std::int32_t value)
 {
@@ -29,6 +39,34 @@ bool setSpeed(QScrollBar* bar, std::int32_t value)
         return false;
     bar->setValue(value);
     return true;
+}
+
+bool loadPictureInto(platform::TwipPictureBox* box, const QString& path)
+{
+    const auto picture = platform::loadPicture(path);
+    if (!picture)
+        return false;
+    box->setPicture(*picture);
+    return true;
+}
+
+bool listFolder(platform::FileList& list, const QString& folder)
+{
+    return list.setPath(folder).has_value();
+}
+
+bool selectMode(const std::array<QRadioButton*, 3>& buttons, std::int16_t index)
+{
+    if (index < 0 || index > 2)
+        return false;
+    buttons[index]->setChecked(true);
+    return true;
+}
+
+// 0 when the first button is selected, else 1 when the second is, else 2.
+std::int16_t checkedMode(const frmSet& set)
+{
+    return set.Option1[0]->isChecked() ? 0 : set.Option1[1]->isChecked() ? 1 : 2;
 }
 
 } // namespace
@@ -58,78 +96,43 @@ bool Form1::applyIni()
         return false;
     const QByteArray& content = *read;
     const settings::Read r = settings::read(content);
-    // Texts and the mode go straight into the held values, as far as they were read.
-    if (r.fieldsRead >= 5)
-        signFolderPath = r.signFolder;
-    if (r.fieldsRead >= 6)
-        reservedText = r.reservedText;
-    if (r.fieldsRead >= 7)
-        reserved1 = r.reserved1;
-    if (r.fieldsRead >= 8)
-        reserved2 = r.reserved2;
-    if (r.fieldsRead >= 9)
-        kanbanPicturePath = r.kanbanPicture;
+    // The held values take what was read, as far as it was read.
+#define X(name, form, saved, held, ...)                                                                      \
+    if (r.fieldsRead > settings::name##Place)                                                                \
+        held = r.name;
+    SETTINGS_LINE_FIELDS(X)
+#undef X
     if (!r.ok())
         return false;
-    modeIndex = r.mode;
-
-    setTwPosition(static_cast<float>(r.busLeft), static_cast<float>(r.busTop));
-    panel().setTwPosition(static_cast<float>(r.panelLeft), static_cast<float>(r.panelTop));
-    PicKanban->setVisible(r.kanbanShown);
-    MnuViewKanban->setChecked(r.kanbanShown);
-    for (auto& piece : shpK_Waku)
-        piece->setVisible(r.frameShown);
-    MnuViewWaku->setChecked(r.frameShown);
-    PicKanban->setTwLeft(static_cast<float>(r.kanbanLeft));
-    PicKanban->setTwTop(static_cast<float>(r.kanbanTop));
-    const auto picture = platform::loadPicture(kanbanPicturePath);
-    if (!picture)
-        return false;
-    PicKanban->setPicture(*picture);
-    PicKanban_DblClick();
-    if (!setSpeed(panel().HScroll1, r.speed1) || !setSpeed(panel().HScroll2, r.speed2))
-        return false;
-    if (!File1.setPath(signFolderPath))
-        return false;
-    if (!showSign(0))
-        return false;
-    if (modeIndex < 0 || modeIndex > 2)
-        return false;
-    panel().Option1[modeIndex]->setChecked(true);
+    for (int step = 1; step <= lastStep; ++step) {
+#define X(name, form, saved, held, at, apply, failed)                                                        \
+    if ((at) == step) {                                                                                      \
+        apply;                                                                                               \
+    }
+        SETTINGS_LINE_FIELDS(X)
+#undef X
+    }
     return true;
 }
 
 void Form1::applyIniDefaults()
 {
-    setTwPosition(0, 0);
-    // Directly below the bus's outer frame, placed once the window manager has framed the bus.
-    panelBelowBus_ = true;
-    MnuKanbanReset_Click();
-    panel().HScroll1->setValue(10000);
-    panel().HScroll2->setValue(6000);
-    panel().Option1[0]->setChecked(true);
+    for (int step = 1; step <= lastStep; ++step) {
+#define X(name, form, saved, held, at, apply, failed)                                                        \
+    if ((at) == step) {                                                                                      \
+        failed;                                                                                              \
+    }
+        SETTINGS_LINE_FIELDS(X)
+#undef X
+    }
 }
 
 QByteArray Form1::settingsLine()
 {
-    frmSet& set = panel();
     settings::Values v;
-    v.mode = set.Option1[0]->isChecked() ? 0 : set.Option1[1]->isChecked() ? 1 : 2;
-    v.busLeft = twLeft();
-    v.busTop = twTop();
-    v.panelLeft = set.twLeft();
-    v.panelTop = set.twTop();
-    v.signFolder = signFolderPath;
-    v.reservedText = reservedText;
-    v.reserved1 = reserved1;
-    v.reserved2 = reserved2;
-    v.kanbanPicture = kanbanPicturePath;
-    v.kanbanLeft = PicKanban->twLeft();
-    v.kanbanTop = PicKanban->twTop();
-    v.kanbanShown = MnuViewKanban->isChecked();
-    v.frameShown = MnuViewWaku->isChecked();
-    v.speed1 = static_cast<std::int16_t>(set.HScroll1->value());
-    v.speed2 = static_cast<std::int16_t>(set.HScroll2->value());
+#define X(name, form, saved, ...) v.name = settings::form::Written{saved};
+    SETTINGS_LINE_FIELDS(X)
+#undef X
     return settings::write(v);
 }
 

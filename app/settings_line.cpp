@@ -146,6 +146,40 @@ private:
     bool exhausted_ = false; // the line has no more fields
 };
 
+// How each form is written, how it is read, and what a field read gives back
+// to the writer.
+template <class Form> struct Codec;
+template <> struct Codec<Twips> {
+    static QByteArray put(float v) { return position(v); }
+    static bool get(Fields& f, std::int32_t& out) { return f.number(out); }
+    static float written(std::int32_t v) { return static_cast<float>(v); }
+};
+template <> struct Codec<Int32> {
+    static QByteArray put(std::int32_t v) { return QByteArray::number(v); }
+    static bool get(Fields& f, std::int32_t& out) { return f.number(out); }
+    static std::int32_t written(std::int32_t v) { return v; }
+};
+template <> struct Codec<Int16In32> {
+    static QByteArray put(std::int16_t v) { return QByteArray::number(v); }
+    static bool get(Fields& f, std::int32_t& out) { return f.number(out); }
+    static std::int16_t written(std::int32_t v) { return static_cast<std::int16_t>(v); }
+};
+template <> struct Codec<Int16> {
+    static QByteArray put(std::int16_t v) { return QByteArray::number(v); }
+    static bool get(Fields& f, std::int16_t& out) { return f.number16(out); }
+    static std::int16_t written(std::int16_t v) { return v; }
+};
+template <> struct Codec<Text> {
+    static QByteArray put(const QString& v) { return quoted(v); }
+    static bool get(Fields& f, QString& out) { return f.text(out); }
+    static QString written(const QString& v) { return v; }
+};
+template <> struct Codec<Flag> {
+    static QByteArray put(bool v) { return yesNo(v); }
+    static bool get(Fields& f, bool& out) { return f.yesNo(out); }
+    static bool written(bool v) { return v; }
+};
+
 } // namespace
 
 bool roundToInt32(double v, std::int32_t& out)
@@ -175,27 +209,9 @@ QByteArray formatSingle(float v)
 QByteArray write(const Values& v)
 {
     QByteArray line;
-    auto add = [&line](const QByteArray& f) {
-        if (!line.isEmpty())
-            line += ',';
-        line += f;
-    };
-    add(position(v.busLeft));
-    add(position(v.busTop));
-    add(position(v.panelLeft));
-    add(position(v.panelTop));
-    add(quoted(v.signFolder));
-    add(quoted(v.reservedText));
-    add(QByteArray::number(v.reserved1));
-    add(QByteArray::number(v.reserved2));
-    add(quoted(v.kanbanPicture));
-    add(position(v.kanbanLeft));
-    add(position(v.kanbanTop));
-    add(yesNo(v.kanbanShown));
-    add(yesNo(v.frameShown));
-    add(QByteArray::number(v.speed1));
-    add(QByteArray::number(v.speed2));
-    add(QByteArray::number(v.mode));
+#define X(name, form, ...) line += (line.isEmpty() ? "" : ",") + Codec<form>::put(v.name);
+    SETTINGS_LINE_FIELDS(X)
+#undef X
     return line + "\r\n";
 }
 
@@ -203,52 +219,22 @@ Read read(const QByteArray& content)
 {
     Read r;
     Fields f(content);
-    // Each step reads one field; the first that fails ends the reading.
-    const auto steps = {
-        +[](Fields& f, Read& r) { return f.number(r.busLeft); },
-        +[](Fields& f, Read& r) { return f.number(r.busTop); },
-        +[](Fields& f, Read& r) { return f.number(r.panelLeft); },
-        +[](Fields& f, Read& r) { return f.number(r.panelTop); },
-        +[](Fields& f, Read& r) { return f.text(r.signFolder); },
-        +[](Fields& f, Read& r) { return f.text(r.reservedText); },
-        +[](Fields& f, Read& r) { return f.number(r.reserved1); },
-        +[](Fields& f, Read& r) { return f.number(r.reserved2); },
-        +[](Fields& f, Read& r) { return f.text(r.kanbanPicture); },
-        +[](Fields& f, Read& r) { return f.number(r.kanbanLeft); },
-        +[](Fields& f, Read& r) { return f.number(r.kanbanTop); },
-        +[](Fields& f, Read& r) { return f.yesNo(r.kanbanShown); },
-        +[](Fields& f, Read& r) { return f.yesNo(r.frameShown); },
-        +[](Fields& f, Read& r) { return f.number(r.speed1); },
-        +[](Fields& f, Read& r) { return f.number(r.speed2); },
-        +[](Fields& f, Read& r) { return f.number16(r.mode); },
-    };
-    for (const auto& step : steps) {
-        if (!step(f, r))
-            break;
-        ++r.fieldsRead;
-    }
+    // The first field that fails ends the reading.
+#define X(name, form, ...)                                                                                   \
+    if (!Codec<form>::get(f, r.name))                                                                        \
+        return r;                                                                                            \
+    ++r.fieldsRead;
+    SETTINGS_LINE_FIELDS(X)
+#undef X
     return r;
 }
 
 Values valuesOf(const Read& r)
 {
     Values v;
-    v.busLeft = static_cast<float>(r.busLeft);
-    v.busTop = static_cast<float>(r.busTop);
-    v.panelLeft = static_cast<float>(r.panelLeft);
-    v.panelTop = static_cast<float>(r.panelTop);
-    v.signFolder = r.signFolder;
-    v.reservedText = r.reservedText;
-    v.reserved1 = r.reserved1;
-    v.reserved2 = r.reserved2;
-    v.kanbanPicture = r.kanbanPicture;
-    v.kanbanLeft = static_cast<float>(r.kanbanLeft);
-    v.kanbanTop = static_cast<float>(r.kanbanTop);
-    v.kanbanShown = r.kanbanShown;
-    v.frameShown = r.frameShown;
-    v.speed1 = static_cast<std::int16_t>(r.speed1);
-    v.speed2 = static_cast<std::int16_t>(r.speed2);
-    v.mode = r.mode;
+#define X(name, form, ...) v.name = Codec<form>::written(r.name);
+    SETTINGS_LINE_FIELDS(X)
+#undef X
     return v;
 }
 
