@@ -50,7 +50,9 @@ public:
     void LoadIni();
     // The settings line a save writes now.
     QByteArray settingsLine();
-    // The settings file: beside the executable, named after it. Tests may point it elsewhere.
+    // The file a save writes: beside the executable, named after it, where the
+    // user may write there, else in the user's configuration folder
+    // (platform::settingsFiles). Tests may point it elsewhere.
     QString settingsPath() const;
     void setSettingsPath(const QString& path) { settingsPath_ = path; }
     // A save nobody would see a message box for: one line on standard error.

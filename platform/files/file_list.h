@@ -1,6 +1,6 @@
 #pragma once
-// The hidden file list of the bus window: the picture files of one folder,
-// case-insensitive name order, no folders, no hidden files.
+// A hidden list of the picture files of one folder, in
+// case-insensitive name order: no folders, no hidden files.
 #include "platform/core/expected.h"
 #include "platform/core/twips.h"
 

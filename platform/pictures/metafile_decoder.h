@@ -1,5 +1,5 @@
 #pragma once
-// The program's side of the metafile decoder (platform/metafile_helper.cpp):
+// The program's side of the metafile decoder (platform/pictures/metafile_helper.cpp):
 // one confined process, kept between pictures and fed over a socket.
 #include "platform/core/expected.h"
 

@@ -3,6 +3,7 @@
 // through the metafile decoder. The format is taken from the content, never
 // from the name.
 #include "platform/core/expected.h"
+#include "platform/core/twips.h"
 
 #include <QImage>
 #include <QRect>
@@ -17,12 +18,12 @@ struct Picture {
     // What was decoded. For a large picture this may cover only the part a
     // caller asked for (see loadPicture's visible); size is always the whole.
     QImage image;
-    // Natural size in device-independent pixels (15 twips each).
+    // Natural size in device-independent pixels.
     QSize size;
 
     bool isEmpty() const { return size.isEmpty(); }
-    float widthTwips() const { return static_cast<float>(size.width()) * 15.0f; }
-    float heightTwips() const { return static_cast<float>(size.height()) * 15.0f; }
+    float widthTwips() const { return tw::fromPixels(size.width()); }
+    float heightTwips() const { return tw::fromPixels(size.height()); }
 };
 
 // An empty path gives an empty picture. A missing, unreadable, special
@@ -35,7 +36,7 @@ Expected<Picture> loadPicture(const QString& path, std::optional<QRect> visible 
 Picture pictureFromImage(const QImage& image);
 
 // Renders WMF or EMF bytes in the confined decoder kururina-metafile beside
-// the executable (platform/metafile_decoder.h), within two seconds. On the
+// the executable (platform/pictures/metafile_decoder.h), within two seconds. On the
 // application's thread one decoder is kept for the next picture until ten
 // seconds pass without one. renderSize empty: the decoder picks the size.
 Expected<QImage> renderMetafile(const QByteArray& bytes, QSize renderSize);
