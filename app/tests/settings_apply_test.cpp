@@ -16,9 +16,9 @@ struct Folder {
         testing_support::writeBmp(dir.filePath(platform::decodePath(board)), 100, 50);
     }
     QString ini() const { return dir.filePath("bus.ini"); }
-    // A line with every step applicable; parts are replaced per case.
+    // A line with every step applicable, the speeds at the bars' ends; parts are replaced per case.
     QByteArray line(const QByteArray& folder = signs, const QByteArray& board = ::board,
-                    const QByteArray& speeds = "1200,3400", const QByteArray& mode = "2") const
+                    const QByteArray& speeds = "30000,1", const QByteArray& mode = "2") const
     {
         const QByteArray d = dir.path().toLocal8Bit() + "/";
         return "300,150,600,4800,\"" + d + folder + "\",\"res\",5,-6,\"" + d + board +
@@ -39,7 +39,7 @@ TEST(SettingsApply, AGoodFileIsAppliedWholeAndSavedBackByteForByte)
     EXPECT_TRUE(bus.MnuViewWaku->isChecked() && bus.shpK_Waku[1]->isVisible());
     EXPECT_EQ(bus.PicKanban->twRect(), (tw::Rect{3000, 1500, 1500, 750}));
     EXPECT_EQ(bus.shpK_Waku[2]->twRect(), (tw::Rect{2925, 2250, 1650, 60})) << "refitted around the picture";
-    EXPECT_TRUE(bus.panel().lblMaeSpeed->text() == "1200" && bus.panel().lblNakaSpeed->text() == "3400");
+    EXPECT_TRUE(bus.panel().lblMaeSpeed->text() == "30000" && bus.panel().lblNakaSpeed->text() == "1");
     EXPECT_TRUE(bus.ImgDesiMaku->picture().size == QSize(20, 10) && bus.panel().Option1[2]->isChecked());
     bus.SaveIni();
     EXPECT_EQ(testing_support::readFile(f.ini()), f.line())
