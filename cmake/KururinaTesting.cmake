@@ -1,7 +1,8 @@
-# kururina_test(NAME SOURCES ... [LIBS ...] [WIDGET])
+# kururina_test(NAME SOURCES ... [LIBS ...] [WIDGET] [LOCK RESOURCE])
 #   A GoogleTest program; each of its tests is a ctest test, NAME.Suite.Test,
 #   run in a process of its own on the offscreen platform. WIDGET: it needs a
-#   QApplication.
+#   QApplication. LOCK: its tests change something they all use (a file
+#   beside the program), so none runs beside another holding the same lock.
 # kururina_e2e_test(NAME SCRIPT [WM NAME])
 #   A shell script that drives the real program on the X display the test
 #   command provides (Xvfb with openbox). End-to-end tests run alone, so a busy
@@ -16,7 +17,7 @@ if(IS_DIRECTORY /dev/shm)
 endif()
 
 function(kururina_test name)
-  cmake_parse_arguments(T "WIDGET" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "WIDGET" "LOCK" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   if(T_WIDGET)
     target_link_libraries(${name} PRIVATE ${T_LIBS} kururina_test_main_qt)
@@ -24,10 +25,11 @@ function(kururina_test name)
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   endif()
   kururina_discover_tests(${name} ${name}
-    "QT_QPA_PLATFORM=offscreen;KURURINA_SOURCE_DIR=${CMAKE_SOURCE_DIR}${KURURINA_TEST_TMP}")
+    "QT_QPA_PLATFORM=offscreen;KURURINA_SOURCE_DIR=${CMAKE_SOURCE_DIR}${KURURINA_TEST_TMP}"
+    ${T_LOCK})
 endfunction()
 
-# kururina_discover_tests(TARGET PREFIX ENVIRONMENT)
+# kururina_discover_tests(TARGET PREFIX ENVIRONMENT [LOCK])
 #   Each test of a GoogleTest program as a ctest test of its own, named
 #   PREFIX.Suite.Test, listed when ctest runs (a sanitized program is not run
 #   at build time). gtest_discover_tests hands PROPERTIES on as a flat list,
@@ -37,7 +39,12 @@ function(kururina_discover_tests target prefix environment)
   gtest_discover_tests(${target} TEST_PREFIX "${prefix}." TEST_LIST ${prefix}_TESTS
     DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
   set(script ${CMAKE_CURRENT_BINARY_DIR}/${prefix}_environment.cmake)
-  file(WRITE ${script} "set_tests_properties(\${${prefix}_TESTS} PROPERTIES ENVIRONMENT [==[${environment}]==])\n")
+  set(lock "")
+  if(ARGN)
+    set(lock " RESOURCE_LOCK ${ARGN}")
+  endif()
+  file(WRITE ${script}
+    "set_tests_properties(\${${prefix}_TESTS} PROPERTIES ENVIRONMENT [==[${environment}]==]${lock})\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${script})
 endfunction()
 
