@@ -135,16 +135,24 @@ private:
                 sound = std::move(next_);
             }
             const bool played = sound && output(*sound);
-            if (sound && !played) {
+            {
                 std::lock_guard lock(mutex_);
-                sound->failed = true;
+                if (sound && !played)
+                    sound->failed = true;
+                // Done with the sound: the next may be handed over while SDL
+                // shuts down below (some 100 to 350 ms after ALSA was tried),
+                // and starts after it instead of being given up.
+                if (sound)
+                    busy_ = false;
                 changed_.notify_all();
             }
             // SDL (ALSA, taken while no server ran) is given up, so that the
             // next sound looks for a server again and reads SDL_AUDIODRIVER anew.
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
             std::lock_guard lock(mutex_);
-            busy_ = stop_ = false;
+            if (!next_)
+                busy_ = false;
+            stop_ = false;
             changed_.notify_all();
         }
     }
