@@ -158,18 +158,20 @@ private:
             askFramePosition(window_, to);
     }
     // Once the frame is known, the place asked for is judged again with it,
-    // where the window manager left the window there; also where it moved a
-    // window asked for partly off the screens, as some keep every new window
-    // wholly on one. A place of its own choosing for a window asked for on a
-    // screen (a session it restored) is only judged.
+    // where the window manager left the window there; also where it pulled a
+    // window asked for partly off the screens wholly onto one, as some do with
+    // every new window. A place of its own choosing (a session it restored) is
+    // only judged.
     void placeFramed()
     {
         const std::vector<QRect> areas = usableAreas();
-        const QRect asked(asked_, outerSize());
-        const bool partlyOff =
-            std::none_of(areas.begin(), areas.end(), [&asked](const QRect& a) { return a.contains(asked); });
+        const auto whollyOnOne = [&areas](const QRect& r) {
+            return std::any_of(areas.begin(), areas.end(), [&r](const QRect& a) { return a.contains(r); });
+        };
         const QPoint now = framePosition(window_);
-        place(now == placed_ || partlyOff ? asked_ : now);
+        const bool pulledIn =
+            !whollyOnOne(QRect(asked_, outerSize())) && whollyOnOne(QRect(now, outerSize()));
+        place(now == placed_ || pulledIn ? asked_ : now);
     }
     void watch(QScreen* s)
     {
