@@ -36,18 +36,16 @@ TEST(Form1Window, WhoOpensTheMenuAndWhoGivesTheSignTheKeyboard)
         const QPoint at = r.target == &bus           ? QPoint(200, 200)
                           : r.target == bus.Picture1 ? QPoint(40, 20)
                                                      : QPoint(5, 5);
-        EXPECT_EQ(testing_support::opensPopup([&] { QTest::mouseClick(r.target, r.button, {}, at); }), r.menu)
-            << r.target->metaObject()->className() << " " << r.button;
-        EXPECT_EQ(bus.Picture1->hasFocus(), r.keyboard)
-            << r.target->metaObject()->className() << " " << r.button;
+        SCOPED_TRACE(testing::Message() << r.target->metaObject()->className() << " " << r.button);
+        EXPECT_EQ(testing_support::opensPopup([&] { QTest::mouseClick(r.target, r.button, {}, at); }),
+                  r.menu);
+        EXPECT_EQ(bus.Picture1->hasFocus(), r.keyboard);
     }
 
+    // Only Up and Down step (through an empty folder, too): the position after each key.
     QTemporaryDir dir;
-    for (int i = 0; i < 4; ++i)
-        testing_support::writeBmp(dir.filePath(QStringLiteral("p%1.bmp").arg(i)), 10 + i);
     bus.signFolderPath = dir.path();
     ASSERT_TRUE(bus.picDir());
-    // Only Up and Down step: the position after each key.
     const std::pair<Qt::Key, int> keys[] = {{Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Right, 2},
                                             {Qt::Key_Left, 2}, {Qt::Key_8, 2},    {Qt::Key_Up, 1}};
     for (const auto& [key, position] : keys) {

@@ -36,7 +36,6 @@ void expectLooksLikeItsReference(QWidget& w, const QString& name)
     // The ratio the screen was set up for (QT_SCALE_FACTOR): a shot at
     // another would be compared with the wrong reference.
     ASSERT_EQ(dpr, qreal(std::max(1, qEnvironmentVariableIntValue("KURURINA_TEST_DPR"))));
-    ASSERT_EQ(shot.size(), w.size() * dpr);
     const QString file = QStringLiteral(KURURINA_SOURCE_DIR "/tests/reference/%1%2.png")
                              .arg(name, dpr > 1 ? QStringLiteral("@2x") : QString());
     // Remade on request; never a pass, so that such a run cannot stand for one.

@@ -7,14 +7,13 @@
 #include "platform/sound/sound.h"
 #include "tests/support/bus.h"
 
-#include <QContextMenuEvent>
 #include <csignal>
-#include <ctime>
 #include <sys/prctl.h>
 #include <unistd.h>
 
 using doors::Door;
 using testing_support::secondsOf;
+using namespace std::chrono_literals;
 
 static void useDriver(const char* driver)
 {
@@ -88,19 +87,15 @@ TEST(Doors, EachClickRunsOneWholeMovement)
         EXPECT_EQ(doors::frontDoorSteps(true, broken).count(), 0);
 }
 
-// The speed is read afresh after every write. Each wait ends N x 100 ns after
-// the previous one was due, and what a write changes on the screen is shown
-// no sooner: on a clock of the test's, writes that take 2 ms of a 3 ms step
-// are made up, not added, and the movement ends when the last wait does.
-TEST(DoorPace, WritesAreShownWhenTheirWaitsFromTheStartHavePassed)
+// Each wait ends N x 100 ns after the previous one was due, and what a write
+// changes on the screen is shown no sooner: on a clock of the test's, writes
+// that take 2 ms of a 3 ms step are made up, not added, and the movement ends
+// when the last wait does. The monotonic clock's wait lasts until its
+// deadline, also when signals come meanwhile. During a movement the speed is
+// read afresh after every write and the thread's timer slack is small, and
+// afterwards what it was.
+TEST(DoorPace, WaitsEndAtDeadlinesFromTheStart)
 {
-    int reads = 0;
-    std::vector<float> waited;
-    doors::run(
-        Door::Middle, {0, -2, -1}, [&](float) { return waited.push_back(float(reads)), false; }, [] {},
-        [&] { return ++reads; });
-    EXPECT_EQ(waited, (std::vector<float>{0, 1, 2}));
-
     std::int64_t now = 5'000'000;
     std::vector<std::int64_t> shown;
     const doors::Clock clock{[&] { return now; }, [&](std::int64_t until) { now = std::max(now, until); }};
@@ -110,43 +105,32 @@ TEST(DoorPace, WritesAreShownWhenTheirWaitsFromTheStartHavePassed)
         [&] { shown.push_back(now - 5'000'000); }, [] { return 30000; }, clock);
     EXPECT_EQ(shown, (std::vector<std::int64_t>{4'000'000, 9'000'000, 15'000'000, 21'000'000, 27'000'000}));
     EXPECT_EQ(now, 35'000'000);
-}
 
-// The monotonic clock's wait lasts until its deadline, also when signals come
-// meanwhile. During a movement the thread's timer slack is small, and
-// afterwards what it was.
-TEST(DoorPace, TheWaitSleepsToItsDeadlineWithASmallTimerSlack)
-{
     struct sigaction tick = {}, before = {};
     tick.sa_handler = [](int) {};
     sigaction(SIGALRM, &tick, &before);
-    sigevent toThread{};
-    toThread.sigev_notify = SIGEV_THREAD_ID;
-    toThread.sigev_signo = SIGALRM;
-    toThread._sigev_un._tid = gettid(); // sigev_notify_thread_id, which glibc does not name
-    timer_t timer{};
-    ASSERT_EQ(timer_create(CLOCK_MONOTONIC, &toThread, &timer), 0);
-    const itimerspec every{{0, 1'000'000}, {0, 1'000'000}};
-    timer_settime(timer, 0, &every, nullptr);
-    const auto steady = [] {
-        return std::chrono::duration_cast<std::chrono::nanoseconds>(
-                   std::chrono::steady_clock::now().time_since_epoch())
-            .count();
-    };
-    EXPECT_NEAR(double(platform::monotonicNs() - steady()), 0, 1e6) << "the monotonic clock in nanoseconds";
+    ualarm(1000, 1000); // every millisecond
+    const std::int64_t steadyNs = std::chrono::steady_clock::now().time_since_epoch() / 1ns;
+    EXPECT_NEAR(double(platform::monotonicNs() - steadyNs), 0, 1e6) << "the monotonic clock in nanoseconds";
     for (const std::int64_t ns : {20'000, 3'000'000, 20'000'000}) {
         const std::int64_t start = platform::monotonicNs();
         platform::waitUntil(start + ns);
         EXPECT_GE(platform::monotonicNs() - start, ns);
     }
-    timer_delete(timer);
+    ualarm(0, 0);
     sigaction(SIGALRM, &before, nullptr);
 
     prctl(PR_SET_TIMERSLACK, 70'000, 0, 0, 0);
-    int slack = 0;
+    int reads = 0, slack = 0;
+    std::vector<int> readsBefore; // each write's
     doors::run(
-        Door::Middle, {0, -1, -1}, [&](float) { return slack = prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0), true; },
-        [] {}, [] { return 1; });
+        Door::Middle, {0, -2, -1},
+        [&](float) {
+            readsBefore.push_back(reads);
+            return slack = prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0), true;
+        },
+        [] {}, [&] { return ++reads; });
+    EXPECT_EQ(readsBefore, (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(slack > 0 && slack <= 10'000) << slack;
     EXPECT_EQ(prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0), 70'000);
     prctl(PR_SET_TIMERSLACK, 0, 0, 0, 0);
@@ -160,31 +144,15 @@ TEST(DoorSound, PlaysTheEmbeddedChimeUnchangedAndReturnsAtItsEndAndNothingElse)
     std::int32_t result = 0;
     const double s = secondsOf([&] { result = PlayWaveResource(101); });
     EXPECT_TRUE(s > 0.75 && s < 3 && result != 0) << s << " s: it returns when the sound has ended";
-    // The samples, played as signed 16-bit, less the silence at either end, where the driver pads.
-    const auto trimmed = [](QByteArray b) {
-        while (b.startsWith(QByteArray(2, 0)))
-            b.remove(0, 2);
-        while (b.endsWith(QByteArray(2, 0)))
-            b.chop(2);
-        return b;
-    };
+    // The samples, played as signed 16-bit, with nothing but silence either side, where the driver pads.
     QByteArray wide;
     for (const char c : assets::wave(101).mid(44)) {
         const auto v = static_cast<std::int16_t>((static_cast<unsigned char>(c) - 128) * 256);
         wide.append(reinterpret_cast<const char*>(&v), 2);
     }
-    EXPECT_EQ(trimmed(testing_support::readFile(dir.filePath("out.raw"))), trimmed(wide));
+    const QByteArray out = testing_support::readFile(dir.filePath("out.raw"));
+    EXPECT_TRUE(out.contains(wide) && out.count('\0') - wide.count('\0') == out.size() - wide.size());
 
-    // Nothing playable returns zero at once.
-    const QByteArray good = assets::wave(101);
-    const QByteArray damaged[] = {QByteArray(), "RIFF", good.left(30), QByteArray(good).replace(0, 4, "RIFX"),
-                                  QByteArray(5000, '\xff')};
-    for (const QByteArray& image : damaged) {
-        bool ok = true;
-        const double s =
-            secondsOf([&] { ok = platform::playWaveMemory(image.constData(), std::size_t(image.size())); });
-        EXPECT_TRUE(!ok && s < 0.3) << image.size();
-    }
     EXPECT_TRUE(!platform::playWaveMemory(nullptr, 100) && PlayWaveResource(999) == 0) << "no such sound";
     for (const char* driver : {"no-such-driver", "dummy"}) { // no output at all
         useDriver(driver);
@@ -194,8 +162,7 @@ TEST(DoorSound, PlaysTheEmbeddedChimeUnchangedAndReturnsAtItsEndAndNothingElse)
 }
 
 // Each label shows its bar's value at all times: assignments (out of range:
-// clamped), a click in the trough (one unit), a thumb drag (counted when it
-// ends). No scroll menu of Qt's own (it would be English).
+// clamped), a click in the trough (one unit), a thumb drag (counted when it ends).
 TEST(SettingsPanel, SpeedLabelsShowTheirBarsAndTabKeepsItsOrder)
 {
     Form1 bus;
@@ -216,8 +183,6 @@ TEST(SettingsPanel, SpeedLabelsShowTheirBarsAndTabKeepsItsOrder)
                             : bar->triggerAction(QAbstractSlider::SliderPageStepSub);
             EXPECT_EQ(label->text(), QString::fromLatin1(shown)) << value;
         }
-        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), bar->mapToGlobal(QPoint(5, 5)));
-        EXPECT_FALSE(testing_support::opensPopup([&, b = bar] { QApplication::sendEvent(b, &click); }));
     }
     // Tab walks the visible controls in order: the keypad, the door switches,
     // the middle then the front speed, version, folder.
