@@ -105,24 +105,21 @@ inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header =
              : le(4, {header, w, h}) + le(2, {1, bpp}) + le(4, {compression, 0, 2835, 2835, colours, 0});
     info.resize(std::max<qsizetype>(info.size(), header), '\0');
     // Bit-field masks follow a short header and sit inside a long one.
-    const QByteArray fields = le(4, {masks[0], masks[1], masks[2]});
-    if (header >= 108)
-        info.replace(40, 12, compression == 3 ? fields : QByteArray(12, '\0'));
-    else if (!core && compression == 3)
-        info += fields;
+    const QByteArray fields = compression == 3 ? le(4, {masks[0], masks[1], masks[2]}) : QByteArray();
+    info.replace(header >= 108 ? 40 : info.size(), fields.size(), fields);
     const std::int64_t offBits = 14 + info.size() + palette.size();
     return "BM" + le(4, {offBits + data.size(), 0, offBits}) + info + palette + data;
 }
 
 // The reference picture as common tools write it: ImageMagick's convert with
-// these options and output (to standard output), then any filter (jpegtran,
-// say). Empty when the tools are missing.
-inline QByteArray drawn(int w, int h, const QString& output, const QString& filter = {})
+// these options and output (to standard output), which may go on through a
+// pipe (to jpegtran, say). Empty when the tools are missing.
+inline QByteArray drawn(int w, int h, const QString& output)
 {
     const QString command =
         QString::asprintf("convert -size %dx%d xc:white -fill red -draw 'rectangle 0,0 %d,%d' ", w, h,
                           w / 2 - 1, h / 2 - 1) +
-        output + (filter.isEmpty() ? QString() : " | " + filter);
+        output;
     QProcess p;
     p.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
     p.waitForFinished();

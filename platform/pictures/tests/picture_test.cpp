@@ -81,7 +81,7 @@ TEST(LoadPicture, RasterVariantsShowRightWayUpInTheirColoursAndFailWhenCutShort)
          qtImage(reference(32, 32, Qt::black).convertToFormat(QImage::Format_Grayscale8), "jpeg"),
          {},
          qRgb(0, 0, 0)},
-        {"jpeg cmyk with restart markers", drawn(32, 32, "-colorspace CMYK JPEG:-", "jpegtran -restart 1")},
+        {"jpeg cmyk with restart markers", drawn(32, 32, "-colorspace CMYK JPEG:- | jpegtran -restart 1")},
         // A phone photo: a thumbnail segment holding an end marker, a video after the end.
         {"jpeg with data after", jpeg.left(2) + QByteArray("\xFF\xE1\0\6\xFF\xD9\xFF\xD8", 8) + jpeg.mid(2),
          QByteArray(5000, '\x42')},
@@ -135,10 +135,9 @@ TEST(LoadPicture, FilesThatAreNotPicturesFailQuickly)
                             .replace(54, 12, QByteArray(257 * 4, '\0'))
                             .replace(10, 4, samples::le(4, {54 + 257 * 4}))},
     };
-    QStringList names{"x.jpg", "sign.bmp", "missing.gif", "big.emf", "/dev/zero"};
+    QStringList names{"sign.bmp", "missing.gif", "big.emf", "/dev/zero"};
     for (const auto& [name, bytes] : files)
         names << writeFile(dir.filePath(name), bytes);
-    QDir(dir.path()).mkdir("x.jpg");
     ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("sign.bmp")).constData(), 0600), 0);
     // Big and sparse: a metafile over the size cap is refused without reading it.
     ASSERT_TRUE(QFile::resize(writeFile(dir.filePath("big.emf"), samples::emf(10, 10)), qint64(65) << 20));
