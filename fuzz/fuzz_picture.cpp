@@ -4,21 +4,14 @@
 #include "platform/pictures/picture.h"
 #include "platform/pictures/picture_format.h"
 
-#include <QFile>
+#include <QTemporaryFile>
 #include <cstdint>
 #include <cstdlib>
-#include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const QString path = [] {
-        char name[] = "/tmp/fuzz_picture.XXXXXX";
-        const int fd = ::mkstemp(name);
-        if (fd < 0)
-            std::abort();
-        ::close(fd);
-        return QString::fromLocal8Bit(name);
-    }();
+    // Removed again when the fuzzer ends.
+    static QTemporaryFile file;
     static const bool withHelper = std::getenv("KURURINA_FUZZ_HELPER") != nullptr;
 
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
@@ -26,11 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)platform::metafileHeaderSize(format, bytes.left(128));
     if ((format == platform::PictureFormat::Wmf || format == platform::PictureFormat::Emf) && !withHelper)
         return 0;
-    {
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
-            std::abort();
-    }
-    (void)platform::loadPicture(path, QRect(0, 0, 665, 212));
+    if (!file.open() || !file.resize(0) || !file.seek(0) || file.write(bytes) != bytes.size() ||
+        !file.flush())
+        std::abort();
+    (void)platform::loadPicture(file.fileName(), QRect(0, 0, 665, 212));
     return 0;
 }

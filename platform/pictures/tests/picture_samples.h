@@ -40,14 +40,13 @@ inline QImage reference(int w, int h, QColor ink = Qt::red)
     return img;
 }
 
-inline QByteArray qtImage(const QImage& img, const char* format, bool progressive = false)
+inline QByteArray qtImage(const QImage& img, const char* format)
 {
     QByteArray out;
     QBuffer buf(&out);
     buf.open(QIODevice::WriteOnly);
     QImageWriter writer(&buf, format);
     writer.setQuality(format == QByteArrayLiteral("jpeg") ? 80 : -1);
-    writer.setProgressiveScanWrite(progressive);
     writer.write(img);
     return out;
 }
@@ -73,16 +72,12 @@ inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header =
     const char* const entries[] = {"\xFF\xFF\xFF\0", "\0\0\xFF\0", "\0\0\0\0"};
     for (int i = 0; i < colours; ++i)
         palette.append(entries[std::min(i, 2)], core ? 3 : 4);
-    // Bit-field masks: 5-6-5 for 16 bits, red in the low byte for 32.
-    const std::int64_t masks[3] = {bpp == 16 ? 0xF800 : 0xFF, bpp == 16 ? 0x07E0 : 0xFF00,
-                                   bpp == 16 ? 0x1F : 0xFF0000};
-    const auto value = [&](bool red) -> std::int64_t {
-        if (bpp <= 8)
-            return red ? 1 : 0;
-        if (compression == 3)
-            return red ? masks[0] : masks[0] | masks[1] | masks[2];
-        return bpp == 16 ? (red ? 0x7C00 : 0x7FFF) : (red ? 0xFF0000 : 0xFFFFFF);
-    };
+    // Red, green and blue: 5-5-5 or 8-8-8 plain; as bit fields 5-6-5, and red in the low byte for 32.
+    const std::int64_t maskSets[4][3] = {
+        {0x7C00, 0x03E0, 0x1F}, {0xFF0000, 0xFF00, 0xFF}, {0xF800, 0x07E0, 0x1F}, {0xFF, 0xFF00, 0xFF0000}};
+    const auto& masks = maskSets[(compression == 3 ? 2 : 0) + (bpp == 16 ? 0 : 1)];
+    const std::int64_t inkValue = bpp <= 8 ? 1 : masks[0];
+    const std::int64_t whiteValue = bpp <= 8 ? 0 : masks[0] | masks[1] | masks[2];
     QByteArray data;
     for (int r = 0; r < rows; ++r) {
         const int y = h < 0 ? r : rows - 1 - r;
@@ -96,7 +91,7 @@ inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header =
         }
         QByteArray row((w * bpp + 31) / 32 * 4, '\0');
         for (int x = 0; x < w; ++x) {
-            const std::int64_t v = value(inked(x, y, w, rows));
+            const std::int64_t v = inked(x, y, w, rows) ? inkValue : whiteValue;
             const int at = x * bpp / 8;
             if (bpp < 8)
                 row[at] = char(row[at] | v << (8 - bpp - x * bpp % 8));
@@ -110,24 +105,21 @@ inline QByteArray bmpOf(int w, int h, int bpp, int compression = 0, int header =
              : le(4, {header, w, h}) + le(2, {1, bpp}) + le(4, {compression, 0, 2835, 2835, colours, 0});
     info.resize(std::max<qsizetype>(info.size(), header), '\0');
     // Bit-field masks follow a short header and sit inside a long one.
-    const QByteArray fields = le(4, {masks[0], masks[1], masks[2]});
-    if (header >= 108)
-        info.replace(40, 12, compression == 3 ? fields : QByteArray(12, '\0'));
-    else if (!core && compression == 3)
-        info += fields;
+    const QByteArray fields = compression == 3 ? le(4, {masks[0], masks[1], masks[2]}) : QByteArray();
+    info.replace(header >= 108 ? 40 : info.size(), fields.size(), fields);
     const std::int64_t offBits = 14 + info.size() + palette.size();
     return "BM" + le(4, {offBits + data.size(), 0, offBits}) + info + palette + data;
 }
 
 // The reference picture as common tools write it: ImageMagick's convert with
-// these options and output (to standard output), then any filter (jpegtran,
-// say). Empty when the tools are missing.
-inline QByteArray drawn(int w, int h, const QString& output, const QString& filter = {})
+// these options and output (to standard output), which may go on through a
+// pipe (to jpegtran, say). Empty when the tools are missing.
+inline QByteArray drawn(int w, int h, const QString& output)
 {
     const QString command =
         QString::asprintf("convert -size %dx%d xc:white -fill red -draw 'rectangle 0,0 %d,%d' ", w, h,
                           w / 2 - 1, h / 2 - 1) +
-        output + (filter.isEmpty() ? QString() : " | " + filter);
+        output;
     QProcess p;
     p.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
     p.waitForFinished();
@@ -137,10 +129,9 @@ inline QByteArray drawn(int w, int h, const QString& output, const QString& filt
 // A placeable WMF with one rectangle; its box in units of 1/inch inch.
 inline QByteArray wmf(int right, int bottom, int inch)
 {
-    QByteArray b = QByteArray("\xD7\xCD\xC6\x9A", 4) + le(2, {0, 0, 0, right, bottom, inch, 0, 0});
-    int sum = 0;
-    for (int i = 0; i < 20; i += 2)
-        sum ^= std::uint8_t(b[i]) | (std::uint8_t(b[i + 1]) << 8);
+    const QByteArray b = QByteArray("\xD7\xCD\xC6\x9A", 4) + le(2, {0, 0, 0, right, bottom, inch, 0, 0});
+    // The checksum: the first ten words exclusive-ored.
+    const int sum = 0xCDD7 ^ 0x9AC6 ^ right ^ bottom ^ inch;
     // SETWINDOWORG, SETWINDOWEXT, RECTANGLE, EOF: size in words, function, parameters.
     const QByteArray recs = le(4, {5}) + le(2, {0x020B, 0, 0}) + le(4, {5}) + le(2, {0x020C, bottom, right}) +
                             le(4, {7}) + le(2, {0x041B, bottom / 2, right / 2, 0, 0}) + le(4, {3}) +
