@@ -163,6 +163,8 @@ TEST(SignboardCommands, SetPictureThroughTheDialog)
     for (const auto& c : choices) {
         testing_support::whenModal<QFileDialog>(
             [&](QFileDialog* dlg) {
+                // Qt's own title: its Japanese translation is loaded, whatever the locale.
+                EXPECT_EQ(dlg->windowTitle(), QStringLiteral("開く"));
                 auto* model = dlg->findChild<QFileSystemModel*>(); // it fills in from a worker thread
                 EXPECT_TRUE(QTest::qWaitFor(
                     [&] { return model->index(dir.filePath(QStringLiteral("g.EMF"))).isValid(); }));
